@@ -1,0 +1,150 @@
+// Factory programs, the edit/recall comparison and clear preset.
+#include "engine/APlugin.h"
+
+#include <cstring>
+#include <initializer_list>
+
+namespace {
+
+constexpr int kNameSlots = kNameLast - kNameFirst + 1;
+constexpr int kClearPresetCount = kNameFirst; // clear preset leaves the name slots and above alone
+
+const char* displayName(int n) {
+    return (n >= 0 && n < kNumFactoryPrograms) ? DEMO_NAME_STR[n] : "None";
+}
+
+// The name held in the name slots of a value array: one character per slot, 0 ends it.
+// Values from outside (a chunk) may be anything; a slot that is not a positive number ends it.
+void decodeName(const Relaxed<float>* values, char (&name)[kNameSlots + 1]) {
+    int length = 0;
+    for (; length < kNameSlots; ++length) {
+        const float value = values[kNameFirst + length];
+        if (!(value > 0.0f)) break;
+        const int code = static_cast<int>((value < 1.0f ? value : 1.0f) * 255.99f + 0.1f);
+        if (code <= 0) break;
+        name[length] = static_cast<char>(code > 255 ? 255 : code);
+    }
+    name[length] = 0;
+}
+
+} // namespace
+
+void APlugin::setDefaultSettings() {
+    for (float& value : defaultValues)
+        value = 0.0f;
+    defaultValues[kMainVolume] = 0.5f;
+    defaultValues[kAirAmount] = 0.5f;
+    defaultValues[kAirFrequency] = 1.0f;
+    defaultValues[kSplitFrequency] = 0.8f;
+    for (int memory : {kMemoryA, kMemoryB}) {
+        defaultValues[memory + kAirOn - 1] = 0.5f;
+        defaultValues[memory + kAirFrequency - 1] = 0.5f;
+        defaultValues[memory + kSplitOn - 1] = 1.0f;
+        defaultValues[memory + kSplitNoteMode - 1] = 0.8f;
+    }
+}
+
+void APlugin::loadFactoryValues(int program) {
+    for (int i = 0; i < kNumParams; ++i) {
+        paramValues[i] = DEMOVAR[program][i];
+        programRecord.values[i] = DEMOVAR[program][i];
+    }
+}
+
+void APlugin::copyIntoLive(const Relaxed<float>* source, int count) {
+    for (int i = 0; i < count; ++i) {
+        paramValues[i] = source[i];
+        programRecord.values[i] = source[i];
+    }
+}
+
+void APlugin::getProgramName(char* name) {
+    if (name) std::strcpy(name, displayName(factoryIndex));
+}
+
+void APlugin::setProgramName(char*) {}
+
+bool APlugin::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
+    if (index != 0 || !text) return false;
+    std::strcpy(text, displayName(factoryIndex));
+    return true;
+}
+
+const char* APlugin::getPresetName(int n) {
+    static char name[32];
+    std::strcpy(name, displayName(n));
+    return name;
+}
+
+void APlugin::setDemoProgram(int n) {
+    if (n < 0 || n >= kNumFactoryPrograms) return;
+    factoryIndex = n;
+    loadFactoryValues(n);
+    setProgram(0);
+}
+
+void APlugin::changeDemoProgramDelta(int delta) {
+    int n = factoryIndex + delta;
+    if (n < 0) n = 0;
+    if (n > kNumFactoryPrograms - 1) n = kNumFactoryPrograms - 1;
+    setDemoProgram(n);
+}
+
+void APlugin::setProgram(VstInt32 program) {
+    if (editorBuilding) return;
+    programEdited = false;
+    if (program > 0) return;
+
+    char name[kNameSlots + 1];
+    decodeName(programRecord.values, name);
+    int selected = 0;
+    for (int n = 1; n < kNumFactoryPrograms; ++n)
+        if (std::strcmp(name, DEMO_NAME_STR[n]) == 0) selected = n;
+    factoryIndex = selected;
+    loadFactoryValues(selected);
+
+    for (int i = 0; i < kNumParams; ++i) {
+        editValues[i] = paramValues[i];
+        recallValues[i] = paramValues[i];
+        lastSetValues[i] = paramValues[i];
+    }
+    for (int i = 0; i < kNumParams; ++i)
+        setParameter(i, programRecord.values[i]);
+
+    editorRefreshPending = true;
+    updateDisplay();
+    resetEverything();
+}
+
+void APlugin::doPresetCommand(int command) {
+    switch (command) {
+    case 6:
+        for (int i = 0; i < kClearPresetCount; ++i) {
+            paramValues[i] = defaultValues[i];
+            programRecord.values[i] = defaultValues[i];
+        }
+        break;
+    case 7:
+        recallProgram();
+        break;
+    case 9:
+        editProgram();
+        break;
+    default:
+        break;
+    }
+}
+
+void APlugin::recallProgram() {
+    if (!programEdited) return;
+    copyIntoLive(recallValues, kNumParams);
+    programEdited = false;
+    editorResume();
+}
+
+void APlugin::editProgram() {
+    if (programEdited) return;
+    copyIntoLive(editValues, kNumParams);
+    editorResume();
+    programEdited = true;
+}
