@@ -26,6 +26,7 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1,
     airFilter.init(44100.0f);
     isSynth(false);
     suspend();
+    getDirectoryPaths();
     setDefaultSettings();
     initVariables();
     editorReady = false;
@@ -34,6 +35,7 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1,
     canProcessReplacing(true);
     detectChunkHost();
     setUniqueID(vstFourCC('H', 'K', 'O', 'V'));
+    initMidi();
     factoryIndex = 0;
     for (int i = 0; i < kNumParams; ++i) {
         editValues[i] = DEMOVAR[0][i];
@@ -44,7 +46,9 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1,
     factoryIndex = 0;
 }
 
-APlugin::~APlugin() = default;
+APlugin::~APlugin() {
+    releaseMidi();
+}
 
 void APlugin::suspend() {}
 

@@ -8,10 +8,13 @@
 #include "host/AudioEffectX.h"
 
 #include <cstdint>
+#include <memory>
 
 constexpr int kNumParams = 128;
 constexpr int kNumFactoryPrograms = 8;
 constexpr int kChunkSize = 544;
+constexpr int kMidiQueueSize = 250;
+constexpr int kPathCapacity = 1024;
 
 // Parameter indices with a meaning; every other index below 128 is stored but carries nothing.
 enum ParamIndex : int {
@@ -109,6 +112,28 @@ public:
     void editProgram();
     void setDefaultSettings();
 
+    // MIDI control, learn and ECS files
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                         float opt) override;
+    void resume() override;
+    VstInt32 processEvents(VstEvents* events) override;
+    void processMidi();
+    void setMidiLatch(int parameter, bool latch);
+    void resetMidi();
+    void setMidiCCNum(int parameter);
+    void setAllMidiControls();
+    void updateMidiChannel();
+    void updateMidiPreset();
+    bool getMidiCapture();
+    void resetCapture();
+    int getMidiCC(int controller);
+    void setMidiCC(int controller, int parameter);
+    void LoadECS();
+    void SaveECS();
+    void getDirectoryPaths();
+    const char* getEcsDir() const { return ecsDir; }
+    const char* getHelpPath() const { return helpPath; }
+
 protected:
     Relaxed<float> paramValues[kNumParams];
 
@@ -149,6 +174,19 @@ protected:
     unsigned char bankChunkBuffer[kChunkSize] = {};
     unsigned char programChunkBuffer[kChunkSize] = {};
 
+    // MIDI: the queue and midiPending belong to the processing thread; the rest is shared.
+    std::unique_ptr<VstMidiEvent[]> midiQueue;
+    int midiPending = 0;
+    Relaxed<int> ccToParam[kNumParams];
+    Relaxed<float> captureReference[kNumParams];
+    Relaxed<bool> captureTaken[kNumParams];
+    Relaxed<bool> latchArmed{false};
+    Relaxed<int> latchTarget{-1};
+    Relaxed<int> midiChannelFilter{-1};
+    Relaxed<bool> midiProgramChange{false};
+    char ecsDir[kPathCapacity] = {};
+    char helpPath[kPathCapacity] = {};
+
 private:
     // Filter re-initialisation requested by the dispatcher thread, carried out by the processing
     // thread before its next sample so the blocks are never re-initialised under its feet.
@@ -171,4 +209,9 @@ private:
     void loadFactoryValues(int program);
     void copyIntoLive(const Relaxed<float>* source, int count);
     void applyChunk(const unsigned char* chunk, unsigned char* staging);
+    void initMidi();
+    void releaseMidi();
+    void dispatchMidi(const char* data);
+    void controlChange(int controller, float value);
+    void unbindParameter(int parameter);
 };

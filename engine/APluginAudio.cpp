@@ -122,6 +122,7 @@ void APlugin::__processDeprecated(float** inputs, float** outputs, VstInt32 samp
 }
 
 void APlugin::runFrame(float left, float right, float& outLeft, float& outRight) {
+    if (midiPending > 0) processMidi();
     if (pendingReset.load(std::memory_order_relaxed) != kNoReset) applyPendingReset();
     inputPair[0] = finiteOrZero(left);
     inputPair[1] = finiteOrZero(right);

@@ -96,4 +96,5 @@ void APlugin::applyChunk(const unsigned char* chunk, unsigned char* staging) {
         programRecord.values[kReloadProgram] = saved[kReloadProgram];
         editValues[kReloadProgram] = saved[kReloadProgram];
     }
+    resetCapture();
 }

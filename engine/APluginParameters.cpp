@@ -37,8 +37,9 @@ bool validIndex(VstInt32 index) {
     return static_cast<std::uint32_t>(index) < kNumParams;
 }
 
+// NaN (a typed frequency of 0 or below has no logarithm) counts as the low end.
 float clamp01(float v) {
-    if (v < 0.0f) return 0.0f;
+    if (!(v >= 0.0f)) return 0.0f;
     if (v > 1.0f) return 1.0f;
     return v;
 }

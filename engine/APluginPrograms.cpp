@@ -114,6 +114,7 @@ void APlugin::setProgram(VstInt32 program) {
     editorRefreshPending = true;
     updateDisplay();
     resetEverything();
+    resetCapture();
 }
 
 void APlugin::doPresetCommand(int command) {
@@ -123,6 +124,7 @@ void APlugin::doPresetCommand(int command) {
             paramValues[i] = defaultValues[i];
             programRecord.values[i] = defaultValues[i];
         }
+        resetCapture();
         break;
     case 7:
         recallProgram();
@@ -138,6 +140,7 @@ void APlugin::doPresetCommand(int command) {
 void APlugin::recallProgram() {
     if (!programEdited) return;
     copyIntoLive(recallValues, kNumParams);
+    resetCapture();
     programEdited = false;
     editorResume();
 }
@@ -145,6 +148,7 @@ void APlugin::recallProgram() {
 void APlugin::editProgram() {
     if (programEdited) return;
     copyIntoLive(editValues, kNumParams);
+    resetCapture();
     editorResume();
     programEdited = true;
 }

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what Orvane needs to build, test and run on Debian 12.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libsndfile1-dev libglib2.0-dev libcairo2-dev libx11-dev libxcursor-dev libxrandr-dev libxext-dev
+  dpf-source fonts-liberation2
+  zenity xvfb xdotool imagemagick x11-utils
+)
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
