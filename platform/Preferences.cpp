@@ -243,6 +243,14 @@ private:
                   "the processing thread must not take a lock");
 };
 
+int integerIn(GKeyFile* file, const char* key) {
+    GError* error = nullptr;
+    int value = g_key_file_get_integer(file, INT_GROUP, key, &error);
+    if (!error) return value;
+    g_error_free(error);
+    return 0;
+}
+
 Store& store() {
     static Store instance;
     return instance;
@@ -271,15 +279,7 @@ void saveStringToPrefs(const char* key, const char* value) {
 
 int loadIntFromPrefs(const char* key) {
     if (!isStorableKey(key)) return 0;
-    return store().read([&](GKeyFile* file) {
-        GError* error = nullptr;
-        int value = g_key_file_get_integer(file, INT_GROUP, key, &error);
-        if (error) {
-            g_error_free(error);
-            return 0;
-        }
-        return value;
-    });
+    return store().read([&](GKeyFile* file) { return integerIn(file, key); });
 }
 
 void saveIntToPrefs(const char* key, int value) {
@@ -308,6 +308,24 @@ int getMidiCC(int controller) {
 
 void setMidiCC(int controller, int parameter) {
     saveIntToPrefs(std::to_string(controller).c_str(), parameter);
+}
+
+void getAllMidiCC(int (&parameters)[CONTROLLER_COUNT]) {
+    store().read([&](GKeyFile* file) {
+        for (int controller = 0; controller < CONTROLLER_COUNT; ++controller) {
+            parameters[controller] = integerIn(file, std::to_string(controller).c_str());
+        }
+    });
+}
+
+void setAllMidiCC(const int (&parameters)[CONTROLLER_COUNT]) {
+    store().write([&](GKeyFile* file) {
+        for (int controller = 0; controller < CONTROLLER_COUNT; ++controller) {
+            std::string key = std::to_string(controller);
+            g_key_file_remove_key(file, STRING_GROUP, key.c_str(), nullptr);
+            g_key_file_set_integer(file, INT_GROUP, key.c_str(), parameters[controller]);
+        }
+    });
 }
 
 void flushDeferredMidiCC() {

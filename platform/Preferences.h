@@ -23,6 +23,9 @@ bool prefIsNotNo(const char* key);
 // Parameter bound to a MIDI controller 0..127 (0 = none), under the controller's decimal number.
 int getMidiCC(int controller);
 void setMidiCC(int controller, int parameter);
+// All 128 controllers at once, in one read or one write.
+void getAllMidiCC(int (&parameters)[128]);
+void setAllMidiCC(const int (&parameters)[128]);
 
 // Writes the bindings deferred by the processing thread now; cheap when there are none. Called
 // when an effect closes so that no learnt binding is lost.
