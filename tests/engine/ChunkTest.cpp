@@ -98,7 +98,7 @@ TEST(ChunkHosts, TheNameSlotsSelectTheFactoryProgramUnderTheRestoredValues) {
     std::memcpy(values, chunk.data(), sizeof values);
     const char* name = "Vocal lift";
     for (int i = 0; i < 28; ++i)
-        values[90 + i] = name[i] && i < 10 ? static_cast<float>(name[i]) / 255.0f : 0.0f;
+        values[90 + i] = i < 10 ? static_cast<float>(name[i]) / 255.0f : 0.0f;
     values[3] = 0.77f;
     std::memcpy(chunk.data(), values, sizeof values);
 
