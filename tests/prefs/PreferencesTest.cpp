@@ -113,8 +113,6 @@ TEST_F(PreferencesTest, FollowsXdgConfigHomeAndFallsBackToHomeConfig) {
     saveStringToPrefs("Key", "Y");
     EXPECT_TRUE(std::filesystem::exists(prefsPath()));
     std::string home = directory + "/home";
-    const char* oldHome = std::getenv("HOME");
-    std::string savedHome = oldHome ? oldHome : "";
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", "relative/is/ignored", 1);
     saveStringToPrefs("Key", "N");
@@ -122,7 +120,6 @@ TEST_F(PreferencesTest, FollowsXdgConfigHomeAndFallsBackToHomeConfig) {
     EXPECT_EQ(loadString("Key"), "N");
     setenv("XDG_CONFIG_HOME", directory.c_str(), 1);
     EXPECT_EQ(loadString("Key"), "Y");
-    setenv("HOME", savedHome.c_str(), 1);
 }
 
 TEST_F(PreferencesTest, WritesLeaveNoTemporaryFilesAndArePrivate) {

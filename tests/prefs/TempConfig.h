@@ -18,10 +18,13 @@ protected:
         directory = made;
         g_free(made);
         setenv("XDG_CONFIG_HOME", directory.c_str(), 1);
+        const char* home = std::getenv("HOME");
+        savedHome = home ? home : "";
     }
     void TearDown() override {
         std::filesystem::remove_all(directory);
         unsetenv("XDG_CONFIG_HOME");
+        setenv("HOME", savedHome.c_str(), 1);
     }
 
     std::string prefsPath() const { return directory + "/com.HKZX.Orvane"; }
@@ -52,4 +55,5 @@ protected:
     }
 
     std::string directory;
+    std::string savedHome;
 };

@@ -1,0 +1,212 @@
+// MIDI through the built module, delivered by the test host.
+#include "midi/MidiEvents.h"
+#include "platform/Preferences.h"
+#include "prefs/TempConfig.h"
+#include "tools/testhost/TestHost.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using orvane::testhost::Plugin;
+
+constexpr int kVolume = 1;
+constexpr int kAirAmount = 3;
+constexpr int kAirFrequency = 4;
+constexpr int kBypass = 40;
+
+class MidiHostTest : public TempConfig {
+protected:
+    std::unique_ptr<Plugin> openEffect() {
+        std::string error;
+        auto plugin = Plugin::load(orvane::testhost::builtPluginPath(), {}, &error);
+        EXPECT_TRUE(plugin) << error;
+        if (plugin) plugin->start(44100, 512);
+        return plugin;
+    }
+
+    // Left output of frames samples of constant input 0.5.
+    static std::vector<float> run(Plugin& plugin, int frames) {
+        std::vector<float> inL(frames, 0.5f), inR(frames, 0.5f), outL(frames), outR(frames);
+        float* inputs[] = {inL.data(), inR.data()};
+        float* outputs[] = {outL.data(), outR.data()};
+        plugin.process(inputs, outputs, frames);
+        return outL;
+    }
+};
+
+TEST_F(MidiHostTest, ResumeAsksTheHostForMidi) {
+    auto plugin = openEffect();
+    EXPECT_GE(plugin->log().wantMidi, 1);
+}
+
+TEST_F(MidiHostTest, EventsActAtTheirSample) {
+    setMidiCC(20, kBypass);
+    setMidiCC(21, kAirAmount);
+    auto plugin = openEffect();
+    plugin->setParameter(kVolume, 0.0f); // muted unless bypassed, so the output shows the bypass
+    run(*plugin, 64);
+
+    // Offsets 0 and 1 both act before the first sample.
+    plugin->sendEvents({controlChange(20, 127, 1), controlChange(21, 0, 0)});
+    std::vector<float> out = run(*plugin, 1);
+    EXPECT_EQ(out[0], 0.5f);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f);
+    plugin->sendEvents({controlChange(20, 0, 0)});
+    run(*plugin, 1);
+
+    // Offset d acts before sample d - 1.
+    plugin->sendEvents({controlChange(20, 127, 10), controlChange(20, 0, 20)});
+    out = run(*plugin, 32);
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(out[i], i >= 9 && i < 19 ? 0.5f : 0.0f) << "sample " << i;
+}
+
+TEST_F(MidiHostTest, PendingEventsCarryOverIntoTheNextBlock) {
+    setMidiCC(21, kAirAmount);
+    auto plugin = openEffect();
+    plugin->sendEvents({controlChange(21, 127, 5)});
+    run(*plugin, 4);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 0.5f);
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 1.0f);
+}
+
+TEST_F(MidiHostTest, TheQueueHolds250EventsAndDropsThe251st) {
+    setMidiCC(21, kAirAmount);
+    setMidiCC(22, kAirFrequency);
+    auto plugin = openEffect();
+    std::vector<VstMidiEvent> events(250, controlChange(21, 0));
+    events.push_back(controlChange(22, 0));
+    plugin->sendEvents(events);
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f);
+    EXPECT_EQ(plugin->getParameter(kAirFrequency), 1.0f) << "the 251st event must be dropped";
+    plugin->sendEvents({controlChange(22, 0)}); // dispatched events free their records
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirFrequency), 0.0f);
+}
+
+TEST_F(MidiHostTest, ControllerValuesScaleTo0Through1) {
+    setMidiCC(21, kAirAmount);
+    auto plugin = openEffect();
+    for (int value : {127, 64, 0, 1}) {
+        plugin->sendEvents({controlChange(21, value)});
+        run(*plugin, 1);
+        EXPECT_EQ(plugin->getParameter(kAirAmount), static_cast<float>(value) / 127.0f) << value;
+    }
+}
+
+TEST_F(MidiHostTest, ChannelFilterPassesOnlyTheChosenChannel) {
+    setMidiCC(7, kAirAmount);
+    saveIntToPrefs("Midi Channel", 1);
+    {
+        auto plugin = openEffect();
+        plugin->sendEvents({controlChange(7, 0, 0, /*channel 3*/ 2)});
+        run(*plugin, 1);
+        EXPECT_EQ(plugin->getParameter(kAirAmount), 0.5f);
+        plugin->sendEvents({controlChange(7, 0, 0, 0)});
+        run(*plugin, 1);
+        EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f);
+    }
+    for (int omni : {0, 17, -1}) {
+        saveIntToPrefs("Midi Channel", omni);
+        auto plugin = openEffect();
+        plugin->sendEvents({controlChange(7, 0, 0, 2)});
+        run(*plugin, 1);
+        EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f) << "stored channel " << omni;
+    }
+}
+
+TEST_F(MidiHostTest, ChannelModeControllersNeverDriveAParameter) {
+    for (int controller : {120, 121, 123})
+        setMidiCC(controller, kAirAmount);
+    setMidiCC(5, 999); // a foreign value outside the parameter range reads as unbound
+    setMidiCC(6, -4);
+    auto plugin = openEffect();
+    plugin->sendEvents({controlChange(120, 0), controlChange(121, 0), controlChange(123, 0),
+                        controlChange(5, 0), controlChange(6, 0)});
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 0.5f);
+}
+
+TEST_F(MidiHostTest, CaptureWaitsForTheControllerToReachTheValue) {
+    saveStringToPrefs("Capture", "Y");
+    setMidiCC(20, kAirAmount); // restored at start-up, so its reference is the value at start
+    auto plugin = openEffect();
+    ASSERT_EQ(plugin->getParameter(kAirAmount), 0.5f);
+    plugin->sendEvents({controlChange(20, 0)});
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 0.5f) << "far from the value: dropped";
+    plugin->sendEvents({controlChange(20, 64)});
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 64.0f / 127.0f) << "within 0.025: taken over";
+    plugin->sendEvents({controlChange(20, 0)});
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f) << "taken over: follows every value";
+
+    // Loading a program replaces the values: the controller must pick up the new one.
+    plugin->dispatch(effSetProgram, 0, 0);
+    ASSERT_EQ(plugin->getParameter(kAirAmount), 0.5f);
+    plugin->sendEvents({controlChange(20, 127)});
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 0.5f);
+}
+
+TEST_F(MidiHostTest, WithoutCaptureControllersJumpAtOnce) {
+    setMidiCC(20, kAirAmount);
+    auto plugin = openEffect();
+    plugin->sendEvents({controlChange(20, 0)});
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f);
+}
+
+TEST_F(MidiHostTest, ProgramChangeSelectsFactoryProgramsOnlyWhenAllowed) {
+    {
+        auto plugin = openEffect(); // "MidiPreset" absent: stored as "N", off
+        plugin->sendEvents({programChange(3)});
+        run(*plugin, 1);
+        EXPECT_EQ(plugin->programName(), "Nice Start");
+    }
+    saveStringToPrefs("MidiPreset", "y");
+    {
+        auto plugin = openEffect();
+        plugin->sendEvents({programChange(3)});
+        run(*plugin, 1);
+        EXPECT_EQ(plugin->programName(), "Nice Start");
+    }
+    saveStringToPrefs("MidiPreset", "Y");
+    auto plugin = openEffect();
+    plugin->sendEvents({programChange(3)});
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->programName(), "Mid and High Air");
+    plugin->sendEvents({programChange(8), programChange(127)});
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->programName(), "Mid and High Air");
+}
+
+TEST_F(MidiHostTest, MalformedEventListsAreIgnoredSafely) {
+    setMidiCC(21, kAirAmount);
+    auto plugin = openEffect();
+    EXPECT_EQ(plugin->dispatch(effProcessEvents, 0, 0, nullptr), 1);
+
+    VstEvents negative{};
+    negative.numEvents = -3;
+    EXPECT_EQ(plugin->dispatch(effProcessEvents, 0, 0, &negative), 1);
+
+    VstMidiEvent early = controlChange(21, 0, -7); // a negative offset counts as 0
+    VstMidiEvent sysex = controlChange(21, 127);
+    sysex.type = kVstSysExType;
+    struct {
+        VstInt32 numEvents;
+        VstIntPtr reserved;
+        VstEvent* events[3];
+    } list{
+        3, 0, {nullptr, reinterpret_cast<VstEvent*>(&sysex), reinterpret_cast<VstEvent*>(&early)}};
+    EXPECT_EQ(plugin->dispatch(effProcessEvents, 0, 0, &list), 1);
+    run(*plugin, 1);
+    EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f);
+}
+
+} // namespace
