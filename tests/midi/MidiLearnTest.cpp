@@ -49,6 +49,18 @@ TEST_F(MidiLearnTest, LearntBindingsPersistForLaterInstances) {
     EXPECT_EQ(later.getMidiCC(64), kBypass);
 }
 
+TEST_F(MidiLearnTest, ALearntBindingReachesTheDiskAtTheNextEditorIdle) {
+    LearnEffect effect;
+    effect.setMidiLatch(kAirAmount, true);
+    effect.deliver({controlChange(65, 0)});
+    effect.dispatcher(effProcessEvents, 0, 0, nullptr, 0); // processing thread: no disk work
+    EXPECT_FALSE(onDisk("Integer", "65"));
+    effect.dispatcher(effEditIdle, 0, 0, nullptr, 0);
+    std::string value;
+    EXPECT_TRUE(onDisk("Integer", "65", &value));
+    EXPECT_EQ(value, "3");
+}
+
 TEST_F(MidiLearnTest, UnlatchRemovesEveryBindingOfOneParameter) {
     LearnEffect effect;
     for (int controller : {1, 2}) {
