@@ -1,0 +1,12 @@
+// Dialogs shown by the desktop's dialog program, zenity or else kdialog, started without a shell.
+#pragma once
+
+#include "platform/DialogBackend.h"
+
+class DesktopDialogs : public DialogBackend {
+public:
+    void showMessage(const std::string& title, const std::string& message) override;
+    bool askText(const std::string& title, const std::string& label, const std::string& initialText,
+                 std::string& answer) override;
+    bool chooseFile(const FileDialogRequest& request, std::string& path) override;
+};

@@ -1,0 +1,208 @@
+#include "platform/ChildProcess.h"
+#include "platform/Dialogs.h"
+#include "tests/platform/FakeDialogProgram.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+class Zenity : public FakeDialogProgram {
+protected:
+    void SetUp() override {
+        FakeDialogProgram::SetUp();
+        install("zenity");
+    }
+};
+
+TEST_F(Zenity, EntryGetsEachValueAsOneArgumentWithoutAShell) {
+    answer("5\n", 0);
+    char text[256] = "$(touch pwned) 'q\" `x` *";
+    inputBox("MIDI CC : Main_Volume \\n", "MIDI CC (0 - 127)", text, sizeof text);
+    EXPECT_EQ(recordedArgs(), (Args{"--entry", "--title=MIDI CC (0 - 127) - Orvane",
+                                    "--text=MIDI CC : Main__Volume \\\\n",
+                                    "--entry-text=$(touch pwned) 'q\" `x` *"}));
+    EXPECT_STREQ(text, "5");
+}
+
+TEST_F(Zenity, OkReturnsTheAnswerWithoutItsNewline) {
+    answer("-12.5 dB\n", 0);
+    char text[512] = "0.0";
+    runInputWindow("Main Volume", "-20 to 20 db", text, sizeof text);
+    EXPECT_STREQ(text, "-12.5 dB");
+}
+
+TEST_F(Zenity, CancelStatusEmptiesTheField) {
+    answer("", 1);
+    char text[512] = "0.0";
+    runInputWindow("Main Volume", "-20 to 20 db", text, sizeof text);
+    EXPECT_STREQ(text, "");
+}
+
+TEST_F(Zenity, MessageIsShownAsPlainText) {
+    messageBox("Problem with ECS File", 2);
+    EXPECT_EQ(recordedArgs(),
+              (Args{"--info", "--no-markup", "--title=Orvane", "--text=Problem with ECS File"}));
+}
+
+TEST_F(Zenity, LoadOffersTheFilterAndReturnsTheChosenFile) {
+    answer("/a/b/c.ecs\n", 0);
+    char folder[kDialogPathCapacity] = "";
+    char path[kDialogPathCapacity] = "";
+    fileSelectLoadDir("ECS Loader", "/home/u/ECS", "Load", "*.ecs", "", folder, path);
+    EXPECT_EQ(recordedArgs(), (Args{"--file-selection", "--title=ECS Loader - Orvane",
+                                    "--filename=/home/u/ECS/", "--file-filter=ecs | *.ecs"}));
+    EXPECT_STREQ(path, "/a/b/c.ecs");
+    EXPECT_STREQ(folder, "/a/b");
+}
+
+TEST_F(Zenity, SaveProposesTheNameInTheStartFolderAndConfirmsOverwriting) {
+    answer("/home/u/ECS/Orvane.ecs\n", 0);
+    char folder[kDialogPathCapacity] = "";
+    char path[kDialogPathCapacity] = "";
+    fileSelectSaveDir("ECS Save", "/home/u/ECS/", "Save", "Orvane.ecs", folder, path);
+    EXPECT_EQ(recordedArgs(), (Args{"--file-selection", "--title=ECS Save - Orvane", "--save",
+                                    "--confirm-overwrite", "--filename=/home/u/ECS/Orvane.ecs"}));
+    EXPECT_STREQ(path, "/home/u/ECS/Orvane.ecs");
+    EXPECT_STREQ(folder, "/home/u/ECS");
+}
+
+TEST_F(Zenity, CancelledFileDialogWritesNothing) {
+    answer("", 1);
+    char folder[kDialogPathCapacity] = "keep";
+    char path[kDialogPathCapacity] = "keep";
+    fileSelectLoadDir("ECS Loader", "", "Load", "*.ecs", "", folder, path);
+    fileSelectSaveDir("ECS Save", "", "Save", "Orvane.ecs", folder, path);
+    EXPECT_STREQ(path, "keep");
+    EXPECT_STREQ(folder, "keep");
+}
+
+TEST_F(Zenity, AnswerSurvivesAHostThatIgnoresSigchld) {
+    // With SIGCHLD ignored the child is reaped by the kernel and its exit status is lost.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction previous {};
+    sigaction(SIGCHLD, &ignore, &previous);
+    answer("42\n", 0);
+    char text[256] = "";
+    inputBox("MIDI CC : Air", "MIDI CC (0 - 127)", text, sizeof text);
+    answer("", 1);
+    char cancelled[256] = "1";
+    inputBox("MIDI CC : Air", "MIDI CC (0 - 127)", cancelled, sizeof cancelled);
+    sigaction(SIGCHLD, &previous, nullptr);
+    EXPECT_STREQ(text, "42");
+    EXPECT_STREQ(cancelled, "");
+}
+
+TEST_F(FakeDialogProgram, KdialogIsUsedWhenZenityIsMissing) {
+    install("kdialog");
+    answer("-4.5\n", 0);
+    char text[512] = "-4.5";
+    runInputWindow("Main Volume", "-20 to 20 db", text, sizeof text);
+    EXPECT_EQ(recordedArgs(),
+              (Args{"--title=Main Volume - Orvane", "--inputbox=-20 to 20 db", "--", "-4.5"}));
+    EXPECT_STREQ(text, "-4.5");
+
+    answer("/e/f.ecs\n", 0);
+    char folder[kDialogPathCapacity] = "";
+    char path[kDialogPathCapacity] = "";
+    fileSelectLoadDir("ECS Loader", "/e", "Load", "*.ecs", "", folder, path);
+    EXPECT_EQ(recordedArgs(),
+              (Args{"--title=ECS Loader - Orvane", "--getopenfilename", "--", "/e", "*.ecs|ecs"}));
+    EXPECT_STREQ(folder, "/e");
+}
+
+class WithoutDialogProgram : public FakeDialogProgram {
+protected:
+    void expectMessageOnStderrAndQuestionsCancelled() {
+        testing::internal::CaptureStderr();
+        messageBox("Problem with ECS File", 2);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Orvane: Problem with ECS File\n");
+
+        char text[256] = "12";
+        inputBox("MIDI CC : Air", "MIDI CC (0 - 127)", text, sizeof text);
+        EXPECT_STREQ(text, "");
+
+        char folder[kDialogPathCapacity] = "keep";
+        char path[kDialogPathCapacity] = "keep";
+        fileSelectLoadDir("ECS Loader", "", "Load", "*.ecs", "", folder, path);
+        EXPECT_STREQ(path, "keep");
+        EXPECT_STREQ(folder, "keep");
+    }
+};
+
+TEST_F(WithoutDialogProgram, NeitherProgramOnPath) {
+    expectMessageOnStderrAndQuestionsCancelled();
+}
+
+TEST_F(WithoutDialogProgram, NoDisplayToShowOn) {
+    install("zenity");
+    unsetenv("DISPLAY");
+    expectMessageOnStderrAndQuestionsCancelled();
+    EXPECT_FALSE(std::filesystem::exists(argsFile())) << "dialog program started without display";
+}
+
+class ChildProcess : public FakeDialogProgram {};
+
+TEST_F(ChildProcess, LongOutputIsDrainedAndBounded) {
+    install("talker", "/usr/bin/yes 0123456789 | /usr/bin/head -c 1000000\n");
+    const ChildResult result = runChild({"talker"}, 100);
+    EXPECT_TRUE(result.started);
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.output, "0123456789\n0123456789\n0123456789\n0123456789\n0123456789\n"
+                             "0123456789\n0123456789\n0123456789\n0123456789\n0");
+}
+
+TEST_F(ChildProcess, ReturnsWhenTheChildExitsThoughAGrandchildHoldsThePipe) {
+    install("forker", "/bin/sleep 60 &\necho $! > \"$FAKE_ARGS.pid\"\n");
+    answer("7", 3);
+    const ChildResult result = runChild({"forker"}, 100);
+    EXPECT_EQ(result.exitStatus, 3);
+    EXPECT_EQ(result.output, "7");
+    pid_t grandchild = 0;
+    std::ifstream(argsFile().string() + ".pid") >> grandchild;
+    if (grandchild > 0) kill(grandchild, SIGKILL);
+}
+
+TEST_F(ChildProcess, LeavesNoZombieAndNoDescriptorBehind) {
+    install("zenity");
+    const auto openDescriptors = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = openDescriptors();
+    answer("", 0);
+    messageBox("hello", 2);
+    answer("/a/b\n", 0);
+    char text[256] = "";
+    runInputWindow("t", "l", text, sizeof text);
+    EXPECT_EQ(openDescriptors(), before);
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD) << "a dialog process was left unreaped";
+}
+
+TEST_F(ChildProcess, HostDescriptorsAreNotInherited) {
+    const int hostFd = open("/dev/null", O_RDONLY); // deliberately without O_CLOEXEC
+    ASSERT_GE(hostFd, 3);
+    install("zenity",
+            "if [ -e /proc/$$/fd/" + std::to_string(hostFd) + " ]; then FAKE_ANSWER=leaked; fi\n");
+    answer("closed\n", 0);
+    char text[256] = "";
+    runInputWindow("t", "l", text, sizeof text);
+    close(hostFd);
+    EXPECT_STREQ(text, "closed");
+}
+
+TEST_F(ChildProcess, MissingProgramIsReportedAsNotStarted) {
+    const ChildResult result = runChild({"no-such-dialog-program"}, 100);
+    EXPECT_FALSE(result.started);
+    EXPECT_FALSE(runChild({}, 100).started);
+}
+
+} // namespace
