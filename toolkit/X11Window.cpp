@@ -1,0 +1,288 @@
+// The frame's window on X11 through pugl with its cairo backend. Each window has its own
+// display connection; events are only read when the host calls in (no thread of our own).
+#include "toolkit/CDrawContext.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/PlatformWindow.h"
+
+#include <X11/Xlib.h>
+#include <cmath>
+#include <dlfcn.h>
+
+extern "C" {
+#include <pugl/cairo.h>
+#include <pugl/pugl.h>
+}
+
+namespace orvgui {
+
+namespace {
+
+// cairo, fontconfig and freetype keep process-wide caches that are not freed when they are
+// unloaded; pinning them keeps one set across loads and unloads of the plug-in.
+__attribute__((constructor)) void pinGraphicsLibraries() {
+    for (const char* name : {"libcairo.so.2", "libfontconfig.so.1", "libfreetype.so.6"})
+        dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// A bad window id would otherwise reach Xlib's default handler, which exits the host.
+bool windowExists(Display* display, Window window) {
+    XSync(display, False);
+    XErrorHandler previous = XSetErrorHandler(ignoreXError);
+    XWindowAttributes attributes;
+    const Status status = XGetWindowAttributes(display, window, &attributes);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return status != 0;
+}
+
+int32_t modifierBits(PuglMods mods) {
+    int32_t bits = 0;
+    if (mods & PUGL_MOD_SHIFT) bits |= kShift;
+    if (mods & PUGL_MOD_CTRL) bits |= kControl;
+    if (mods & PUGL_MOD_ALT) bits |= kAlt;
+    if (mods & PUGL_MOD_SUPER) bits |= kApple;
+    return bits;
+}
+
+int32_t buttonBit(uint32_t button) {
+    switch (button) {
+    case 0:
+        return kLButton;
+    case 1:
+        return kRButton;
+    case 2:
+        return kMButton;
+    case 3:
+        return kButton4;
+    case 4:
+        return kButton5;
+    default:
+        return 0;
+    }
+}
+
+unsigned char virtualKey(uint32_t key) {
+    switch (key) {
+    case PUGL_KEY_BACKSPACE:
+        return VKEY_BACK;
+    case '\t':
+        return VKEY_TAB;
+    case '\r':
+        return VKEY_RETURN;
+    case PUGL_KEY_ESCAPE:
+        return VKEY_ESCAPE;
+    case ' ':
+        return VKEY_SPACE;
+    case PUGL_KEY_PAUSE:
+        return VKEY_PAUSE;
+    case PUGL_KEY_END:
+        return VKEY_END;
+    case PUGL_KEY_HOME:
+        return VKEY_HOME;
+    case PUGL_KEY_LEFT:
+        return VKEY_LEFT;
+    case PUGL_KEY_UP:
+        return VKEY_UP;
+    case PUGL_KEY_RIGHT:
+        return VKEY_RIGHT;
+    case PUGL_KEY_DOWN:
+        return VKEY_DOWN;
+    case PUGL_KEY_PAGE_UP:
+        return VKEY_PAGEUP;
+    case PUGL_KEY_PAGE_DOWN:
+        return VKEY_PAGEDOWN;
+    case PUGL_KEY_PRINT_SCREEN:
+        return VKEY_PRINT;
+    case PUGL_KEY_INSERT:
+        return VKEY_INSERT;
+    case PUGL_KEY_DELETE:
+        return VKEY_DELETE;
+    case PUGL_KEY_NUM_LOCK:
+        return VKEY_NUMLOCK;
+    case PUGL_KEY_SCROLL_LOCK:
+        return VKEY_SCROLL;
+    case PUGL_KEY_SHIFT_L:
+    case PUGL_KEY_SHIFT_R:
+        return VKEY_SHIFT;
+    case PUGL_KEY_CTRL_L:
+    case PUGL_KEY_CTRL_R:
+        return VKEY_CONTROL;
+    case PUGL_KEY_ALT_L:
+    case PUGL_KEY_ALT_R:
+        return VKEY_ALT;
+    case '=':
+        return VKEY_EQUALS;
+    default:
+        if (key >= PUGL_KEY_F1 && key <= PUGL_KEY_F12)
+            return static_cast<unsigned char>(VKEY_F1 + (key - PUGL_KEY_F1));
+        return 0;
+    }
+}
+
+VstKeyCode keyCode(const PuglKeyEvent& event) {
+    VstKeyCode code{};
+    code.virt = virtualKey(event.key);
+    if (!code.virt && event.key < 0xE000) code.character = static_cast<VstInt32>(event.key);
+    if (event.state & PUGL_MOD_SHIFT) code.modifier |= MODIFIER_SHIFT;
+    if (event.state & PUGL_MOD_ALT) code.modifier |= MODIFIER_ALTERNATE;
+    if (event.state & PUGL_MOD_CTRL) code.modifier |= MODIFIER_CONTROL;
+    if (event.state & PUGL_MOD_SUPER) code.modifier |= MODIFIER_COMMAND;
+    return code;
+}
+
+class X11Window final : public PlatformWindow {
+public:
+    explicit X11Window(CFrame& frame) : frame(frame) {}
+    ~X11Window() override {
+        if (view) puglFreeView(view);
+        if (world) puglFreeWorld(world);
+    }
+
+    bool create(unsigned long parent) {
+        world = puglNewWorld(PUGL_MODULE, 0);
+        if (!world) return false;
+        puglSetClassName(world, "Orvane");
+        auto* display = static_cast<Display*>(puglGetNativeWorld(world));
+        if (!parent || !windowExists(display, parent)) return false;
+        view = puglNewView(world);
+        puglSetHandle(view, this);
+        puglSetBackend(view, puglCairoBackend());
+        puglSetEventFunc(view, onEvent);
+        const CRect& size = frame.getViewSize();
+        puglSetSizeHint(view, PUGL_DEFAULT_SIZE, static_cast<PuglSpan>(size.getWidth()),
+                        static_cast<PuglSpan>(size.getHeight()));
+        puglSetParentWindow(view, parent);
+        if (puglRealize(view) != PUGL_SUCCESS || puglShow(view) != PUGL_SUCCESS) return false;
+        // Let the server map the window so that the first picture appears now, even for a
+        // host that is slow to call idle.
+        XSync(display, False);
+        update();
+        return true;
+    }
+
+    void update() override { puglUpdate(world, 0.0); }
+
+private:
+    static PuglStatus onEvent(PuglView* view, const PuglEvent* event) {
+        static_cast<X11Window*>(puglGetHandle(view))->handle(*event);
+        return PUGL_SUCCESS;
+    }
+
+    void handle(const PuglEvent& event) {
+        CBaseObjectGuard guard(&frame);
+        switch (event.type) {
+        case PUGL_UPDATE: {
+            frame.invalidateDirtyViews();
+            const CRect dirty = frame.takeDirtyRect();
+            if (!dirty.isEmpty()) postRedisplay(dirty);
+            break;
+        }
+        case PUGL_EXPOSE:
+            draw(event.expose);
+            break;
+        case PUGL_BUTTON_PRESS:
+            press(event.button);
+            break;
+        case PUGL_BUTTON_RELEASE: {
+            const int32_t button = buttonBit(event.button.button);
+            CPoint where(event.button.x, event.button.y);
+            frame.onMouseUp(where, pressed | button | modifierBits(event.button.state));
+            pressed &= ~button;
+            break;
+        }
+        case PUGL_MOTION: {
+            CPoint where(event.motion.x, event.motion.y);
+            frame.onMouseMoved(where, pressed | modifierBits(event.motion.state));
+            break;
+        }
+        case PUGL_POINTER_IN: {
+            CPoint where(event.crossing.x, event.crossing.y);
+            frame.onMouseMoved(where, pressed | modifierBits(event.crossing.state));
+            break;
+        }
+        case PUGL_POINTER_OUT: {
+            CPoint where(event.crossing.x, event.crossing.y);
+            frame.onMouseExited(where, pressed | modifierBits(event.crossing.state));
+            break;
+        }
+        case PUGL_SCROLL:
+            scroll(event.scroll);
+            break;
+        case PUGL_KEY_PRESS: {
+            VstKeyCode code = keyCode(event.key);
+            frame.onKeyDown(code);
+            break;
+        }
+        case PUGL_KEY_RELEASE: {
+            VstKeyCode code = keyCode(event.key);
+            frame.onKeyUp(code);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    void postRedisplay(const CRect& rect) {
+        const PuglRect area{static_cast<PuglCoord>(rect.left), static_cast<PuglCoord>(rect.top),
+                            static_cast<PuglSpan>(rect.getWidth()),
+                            static_cast<PuglSpan>(rect.getHeight())};
+        puglPostRedisplayRect(view, area);
+    }
+
+    void draw(const PuglExposeEvent& expose) {
+        auto* cairo = static_cast<cairo_t*>(puglGetContext(view));
+        if (!cairo) return;
+        const CRect area(expose.x, expose.y, expose.x + expose.width, expose.y + expose.height);
+        CDrawContext context(cairo);
+        frame.drawRect(&context, area);
+    }
+
+    void press(const PuglButtonEvent& event) {
+        const int32_t button = buttonBit(event.button);
+        constexpr double doubleClickSeconds = 0.4;
+        constexpr double doubleClickDistance = 4;
+        const bool isDouble = button == lastButton &&
+                              event.time - lastPressTime <= doubleClickSeconds &&
+                              std::abs(event.x - lastPress.x) <= doubleClickDistance &&
+                              std::abs(event.y - lastPress.y) <= doubleClickDistance;
+        // A third click starts a new pair.
+        lastPressTime = isDouble ? -1.0 : event.time;
+        lastButton = button;
+        lastPress = CPoint(event.x, event.y);
+        pressed |= button;
+        CPoint where(event.x, event.y);
+        frame.onMouseDown(where,
+                          pressed | modifierBits(event.state) | (isDouble ? kDoubleClick : 0));
+    }
+
+    void scroll(const PuglScrollEvent& event) {
+        const bool horizontal =
+            event.direction == PUGL_SCROLL_LEFT || event.direction == PUGL_SCROLL_RIGHT;
+        const float distance = static_cast<float>(horizontal ? event.dx : event.dy);
+        frame.onWheel(CPoint(event.x, event.y), horizontal ? kMouseWheelAxisX : kMouseWheelAxisY,
+                      distance, pressed | modifierBits(event.state));
+    }
+
+    CFrame& frame;
+    PuglWorld* world = nullptr;
+    PuglView* view = nullptr;
+    int32_t pressed = 0;
+    int32_t lastButton = 0;
+    double lastPressTime = -1.0;
+    CPoint lastPress;
+};
+
+} // namespace
+
+std::unique_ptr<PlatformWindow> PlatformWindow::create(CFrame& frame, unsigned long parent) {
+    auto window = std::make_unique<X11Window>(frame);
+    if (!window->create(parent)) return nullptr;
+    return window;
+}
+
+} // namespace orvgui
