@@ -1,0 +1,14 @@
+#pragma once
+#include <cstddef>
+
+namespace orvane {
+
+struct Resource {
+    const unsigned char* data;
+    std::size_t size;
+};
+
+// PNG bytes of bitmap "bmp%05d" number; {nullptr, 0} if absent.
+Resource findResource(int number);
+
+} // namespace orvane
