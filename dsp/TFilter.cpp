@@ -14,8 +14,8 @@ void TFilter::init(float rate) {
     control = 0.0f;
     cutoff = 0.0f;
     g = 0.0f;
-    left = Stages{};
-    right = Stages{};
+    firstStage = Lanes{};
+    secondStage = Lanes{};
     coefficientsCurrent = false;
 }
 
@@ -38,21 +38,21 @@ void TFilter::update(float octaves) {
     coefficientOctaves = octaves;
 }
 
-float TFilter::run(Stages& stages, float x) const {
-    float sum = 0.0f;
+void TFilter::processZero(float left, float right, float& lowLeft, float& lowRight) {
+    const Lanes x = {left, right, 0.0f, 0.0f};
+    Lanes s1 = firstStage, s2 = secondStage, sum = {};
     for (int subStep = 0; subStep < 4; ++subStep) {
-        float v = (x - stages.first) * g;
-        const float y1 = stages.first + v;
-        stages.first = y1 + v;
-        v = (y1 - stages.second) * g;
-        const float y2 = stages.second + v;
-        stages.second = y2 + v;
+        Lanes v = (x - s1) * g;
+        const Lanes y1 = s1 + v;
+        s1 = y1 + v;
+        v = (y1 - s2) * g;
+        const Lanes y2 = s2 + v;
+        s2 = y2 + v;
         sum += y2;
     }
-    return sum * 0.25f;
-}
-
-void TFilter::processZero(float leftIn, float rightIn, float& lowLeft, float& lowRight) {
-    lowLeft = run(left, leftIn);
-    lowRight = run(right, rightIn);
+    firstStage = s1;
+    secondStage = s2;
+    const Lanes low = sum * 0.25f;
+    lowLeft = low[0];
+    lowRight = low[1];
 }

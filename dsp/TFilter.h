@@ -13,18 +13,16 @@ public:
     float cutoffHz() const { return cutoff; }
 
 private:
-    struct Stages {
-        float first;
-        float second;
-    };
-    float run(Stages& stages, float x) const;
+    // Left and right in the first two lanes: both channels take the same steps in the same
+    // order, one instruction for the two.
+    using Lanes = float __attribute__((vector_size(16)));
 
     float sampleRate = 44100.0f;
     float control = 0.0f;
     float cutoff = 0.0f;
     float g = 0.0f;
-    Stages left{};
-    Stages right{};
+    Lanes firstStage = {};
+    Lanes secondStage = {};
 
     // Inputs of the current cutoff and g: an update with exactly the same inputs keeps them.
     bool coefficientsCurrent = false;

@@ -17,8 +17,10 @@ void TParaEQ::init(float rate) {
     antiDenormal = 1.0e-15;
     smoothedFrequency = 0.0f;
     ringPosition = 0;
-    left = Channel{};
-    right = Channel{};
+    for (int i = 0; i < 3; ++i) {
+        inputHistory[i] = Pair{};
+        outputHistory[i] = Pair{};
+    }
     b0 = b1 = b2 = a1 = a2 = 0.0;
     coefficientsCurrent = false;
 }
@@ -57,28 +59,33 @@ void TParaEQ::computeCoefficients(float qControl, float gainControl) {
     coefficientGain = gainControl;
 }
 
-double TParaEQ::step(Channel& channel, double x, int newest, int previous, int oldest) const {
-    const double y = b0 * x + b1 * channel.input[previous] + b2 * channel.input[oldest] -
-                     a1 * channel.output[previous] - a2 * channel.output[oldest] + antiDenormal;
-    channel.input[newest] = x;
-    channel.output[newest] = y;
-    return y;
-}
-
-void TParaEQ::process(float& leftSample, float& rightSample) {
-    const double xl = leftSample * 0.01;
-    const double xr = rightSample * 0.01;
-    double sumLeft = 0.0;
-    double sumRight = 0.0;
-    int position = ringPosition;
+// The ring is read into locals and written back once, so the four sub-steps run on registers.
+void TParaEQ::process(float& left, float& right) {
+    const int newest = ringPosition;
+    const int previous = newest == 0 ? 2 : newest - 1;
+    const Pair x = Pair{left, right} * 0.01;
+    Pair x1 = inputHistory[newest], x2 = inputHistory[previous], x3 = {};
+    Pair y1 = outputHistory[newest], y2 = outputHistory[previous], y3 = {};
+    Pair sum = {};
     for (int subStep = 0; subStep < 4; ++subStep) {
-        const int previous = position;
-        position = position == 2 ? 0 : position + 1;
-        const int oldest = position == 2 ? 0 : position + 1;
-        sumLeft += step(left, xl, position, previous, oldest);
-        sumRight += step(right, xr, position, previous, oldest);
+        const Pair y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2 + antiDenormal;
+        x3 = x2;
+        x2 = x1;
+        x1 = x;
+        y3 = y2;
+        y2 = y1;
+        y1 = y;
+        sum += y;
     }
-    ringPosition = position;
-    leftSample = static_cast<float>(sumLeft * 0.25 * 100.0);
-    rightSample = static_cast<float>(sumRight * 0.25 * 100.0);
+    // Four sub-steps move the newest entry one place on.
+    ringPosition = newest == 2 ? 0 : newest + 1;
+    inputHistory[ringPosition] = x1;
+    inputHistory[newest] = x2;
+    inputHistory[previous] = x3;
+    outputHistory[ringPosition] = y1;
+    outputHistory[newest] = y2;
+    outputHistory[previous] = y3;
+    const Pair out = sum * 0.25 * 100.0;
+    left = static_cast<float>(out[0]);
+    right = static_cast<float>(out[1]);
 }

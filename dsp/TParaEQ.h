@@ -12,11 +12,10 @@ public:
     float smoothedControl() const { return smoothedFrequency; }
 
 private:
-    struct Channel {
-        double input[3];
-        double output[3];
-    };
-    double step(Channel& channel, double x, int newest, int previous, int oldest) const;
+    // Left and right side by side: both channels take the same steps in the same order, one
+    // instruction for the two.
+    using Pair = double __attribute__((vector_size(16)));
+
     void computeCoefficients(float qControl, float gainControl);
 
     float sampleRate = 44100.0f;
@@ -24,8 +23,8 @@ private:
     float smoothedFrequency = 0.0f;
     int ringPosition = 0;
     double antiDenormal = 1.0e-15;
-    Channel left{};
-    Channel right{};
+    Pair inputHistory[3] = {};
+    Pair outputHistory[3] = {};
     double b0 = 0.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
 
     // Inputs of the current coefficients: a call with exactly the same inputs keeps them.

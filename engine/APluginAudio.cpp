@@ -9,13 +9,16 @@ namespace {
 constexpr float kLimit = 0.999f;
 constexpr unsigned kMxcsrFlushToZero = 0x8000;
 constexpr unsigned kMxcsrDenormalsAreZero = 0x0040;
+// Every exception masked, rounding to nearest: the mode the sound is defined in.
+constexpr unsigned kMxcsrDefault = 0x1F80;
 
 // Subnormal states in the recursions would slow x86 down by orders of magnitude; flushing them
-// changes nothing in the normal range. The caller's mode is restored on exit.
+// changes nothing in the normal range. A host's own rounding mode or unmasked exceptions must
+// not change or interrupt the sound either. The caller's mode is restored on exit.
 class DenormalGuard {
 public:
     DenormalGuard() : saved(_mm_getcsr()) {
-        _mm_setcsr(saved | kMxcsrFlushToZero | kMxcsrDenormalsAreZero);
+        _mm_setcsr(kMxcsrDefault | kMxcsrFlushToZero | kMxcsrDenormalsAreZero);
     }
     ~DenormalGuard() { _mm_setcsr(saved); }
     DenormalGuard(const DenormalGuard&) = delete;
@@ -25,9 +28,12 @@ private:
     unsigned saved;
 };
 
-// A non-finite sample would poison the recursive filters for good; it enters as silence.
-float finiteOrZero(float x) {
-    return std::isfinite(x) ? x : 0.0f;
+// A non-finite sample would poison the recursive filters for good, and so would one so large
+// that the stages overflow; either enters as silence. The bound is far above any real signal.
+constexpr float kInputCeiling = 1.0e30f;
+
+float saneOrZero(float x) {
+    return std::fabs(x) <= kInputCeiling ? x : 0.0f;
 }
 
 float limited(float x) {
@@ -124,8 +130,8 @@ void APlugin::__processDeprecated(float** inputs, float** outputs, VstInt32 samp
 void APlugin::runFrame(float left, float right, float& outLeft, float& outRight) {
     if (midiPending > 0) processMidi();
     if (pendingReset.load(std::memory_order_relaxed) != kNoReset) applyPendingReset();
-    inputPair[0] = finiteOrZero(left);
-    inputPair[1] = finiteOrZero(right);
+    inputPair[0] = saneOrZero(left);
+    inputPair[1] = saneOrZero(right);
     outputPair[0] = 0.0f;
     outputPair[1] = 0.0f;
     processSound();

@@ -158,22 +158,31 @@ TEST(TParaEQ, ReproducesTheDefinedArithmeticBitForBit) {
                  b2 = (1.0 - alpha * amplitude) / a0, a1 = -2.0 * cs / a0,
                  a2 = (1.0 - alpha / amplitude) / a0;
 
-    TParaEQ eq = makeSection(rate, control, gainControl);
-    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    std::mt19937 random(11);
-    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
-    for (int n = 0; n < 4096; ++n) {
-        const float input = noise(random);
+    struct History {
+        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    };
+    const auto reference = [&](History& h, float input) {
         const double x = input * 0.01;
         double sum = 0.0;
         for (int subStep = 0; subStep < 4; ++subStep) {
-            const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2 + 1.0e-15;
-            x2 = x1, x1 = x, y2 = y1, y1 = y;
+            const double y = b0 * x + b1 * h.x1 + b2 * h.x2 - a1 * h.y1 - a2 * h.y2 + 1.0e-15;
+            h.x2 = h.x1, h.x1 = x, h.y2 = h.y1, h.y1 = y;
             sum += y;
         }
-        float left = input, right = 0.0f;
+        return static_cast<float>(sum * 0.25 * 100.0);
+    };
+
+    TParaEQ eq = makeSection(rate, control, gainControl);
+    History leftHistory, rightHistory;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+    for (int n = 0; n < 4096; ++n) {
+        float left = noise(random), right = noise(random);
+        const float expectedLeft = reference(leftHistory, left);
+        const float expectedRight = reference(rightHistory, right);
         eq.process(left, right);
-        ASSERT_TRUE(sameBits(left, static_cast<float>(sum * 0.25 * 100.0))) << "sample " << n;
+        ASSERT_TRUE(sameBits(left, expectedLeft)) << "sample " << n;
+        ASSERT_TRUE(sameBits(right, expectedRight)) << "sample " << n;
     }
 }
 

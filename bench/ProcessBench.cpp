@@ -1,0 +1,149 @@
+// Throughput of processReplacing through the built plug-in, as times real time, against the
+// bare recursions it cannot run faster than.
+#include "bench/BareRecursions.h"
+#include "tools/testhost/TestHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kBlock = 512;
+constexpr int kSignalFrames = 1 << 16;
+
+struct Signal {
+    std::vector<float> left, right;
+};
+
+const Signal& noise() {
+    static const Signal signal = [] {
+        Signal s{std::vector<float>(kSignalFrames), std::vector<float>(kSignalFrames)};
+        std::mt19937 random(1);
+        std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
+        for (int i = 0; i < kSignalFrames; ++i) {
+            s.left[i] = uniform(random);
+            s.right[i] = uniform(random);
+        }
+        return s;
+    }();
+    return signal;
+}
+
+enum Stages { kAllOff, kAllOn, kSplitOnly };
+
+std::unique_ptr<orvane::testhost::Plugin> startPlugin(float rate, Stages stages) {
+    std::string error;
+    auto plugin = orvane::testhost::Plugin::load(orvane::testhost::builtPluginPath(), {}, &error);
+    if (!plugin) throw std::runtime_error(error);
+    plugin->start(rate, kBlock);
+    // The first factory program has every stage on at 0 dB.
+    if (stages != kAllOn) plugin->setParameter(2, 0.0f);
+    if (stages == kAllOff) plugin->setParameter(5, 0.0f);
+    return plugin;
+}
+
+void reportRealTime(benchmark::State& state, double rate) {
+    const double frames = static_cast<double>(state.iterations()) * kBlock;
+    state.counters["x_realtime"] = benchmark::Counter(frames / rate, benchmark::Counter::kIsRate);
+}
+
+void BM_Effect(benchmark::State& state) {
+    const auto rate = static_cast<float>(state.range(0));
+    auto plugin = startPlugin(rate, static_cast<Stages>(state.range(1)));
+    const Signal& in = noise();
+    std::vector<float> outLeft(kBlock), outRight(kBlock);
+    float* outputs[2] = {outLeft.data(), outRight.data()};
+    int offset = 0;
+    for (auto _ : state) {
+        const float* inputs[2] = {in.left.data() + offset, in.right.data() + offset};
+        plugin->process(const_cast<float* const*>(inputs), outputs, kBlock);
+        benchmark::DoNotOptimize(outLeft.data());
+        offset = (offset + kBlock) % kSignalFrames;
+    }
+    reportRealTime(state, rate);
+}
+
+void BM_BareRecursions(benchmark::State& state) {
+    const auto rate = static_cast<double>(state.range(0));
+    BareRecursions bare(rate);
+    const Signal& in = noise();
+    std::vector<float> outLeft(kBlock), outRight(kBlock);
+    int offset = 0;
+    for (auto _ : state) {
+        bare.process(in.left.data() + offset, in.right.data() + offset, outLeft.data(),
+                     outRight.data(), kBlock);
+        benchmark::DoNotOptimize(outLeft.data());
+        offset = (offset + kBlock) % kSignalFrames;
+    }
+    reportRealTime(state, rate);
+}
+
+// One block of signal, then fifteen of silence: the split's states decay through the subnormal
+// range (the Air stage's offset would keep them above it, so it is off here).
+void BM_SilenceAfterSignal(benchmark::State& state) {
+    const auto rate = static_cast<float>(state.range(0));
+    auto plugin = startPlugin(rate, kSplitOnly);
+    const Signal& in = noise();
+    const std::vector<float> silence(kBlock, 0.0f);
+    std::vector<float> outLeft(kBlock), outRight(kBlock);
+    float* outputs[2] = {outLeft.data(), outRight.data()};
+    long block = 0;
+    for (auto _ : state) {
+        const bool signal = block++ % 16 == 0;
+        const float* inputs[2] = {signal ? in.left.data() : silence.data(),
+                                  signal ? in.right.data() : silence.data()};
+        plugin->process(const_cast<float* const*>(inputs), outputs, kBlock);
+        benchmark::DoNotOptimize(outLeft.data());
+    }
+    reportRealTime(state, rate);
+}
+
+BENCHMARK(BM_BareRecursions)->ArgName("rate")->Arg(44100)->Arg(48000)->Arg(96000);
+BENCHMARK(BM_Effect)
+    ->ArgNames({"rate", "stages"})
+    ->ArgsProduct({{44100, 48000, 96000}, {kAllOn, kAllOff}});
+BENCHMARK(BM_SilenceAfterSignal)->ArgName("rate")->Arg(48000);
+
+// Console output plus a closing table of each case against the bare recursions at its rate.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+            const auto found = run.counters.find("x_realtime");
+            if (found != run.counters.end()) speeds[run.benchmark_name()] = found->second.value;
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-40s %12s %10s\n", "case", "x realtime", "/ bare");
+        for (const auto& [name, speed] : speeds) {
+            const std::string rate = name.substr(name.find("rate:") + 5, 5);
+            const auto bare = speeds.find("BM_BareRecursions/rate:" + rate);
+            const double ratio = bare == speeds.end() ? 0.0 : speed / bare->second;
+            std::printf("%-40s %12.0f %10.2f\n", name.c_str(), speed, ratio);
+        }
+    }
+
+private:
+    std::map<std::string, double> speeds;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

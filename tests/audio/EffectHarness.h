@@ -1,0 +1,111 @@
+// Drives the built Orvane.so through the test host with whole signals.
+#pragma once
+
+#include "tools/testhost/TestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace orvane::test {
+
+enum Param {
+    kVolume = 1,
+    kAirOn = 2,
+    kAirAmount = 3,
+    kAirFrequency = 4,
+    kSplitOn = 5,
+    kSplitSolo = 6,
+    kSplitFrequency = 7,
+    kSplitRange = 9,
+    kMonoType = 10,
+    kBypass = 40,
+};
+
+enum MonoType { kLeft, kRight, kSum, kDifference };
+
+// The value the typed entry stores for a mono type.
+inline float monoTypeValue(MonoType type) {
+    return (static_cast<float>(type) + 0.1f) / 19.99f;
+}
+
+struct Stereo {
+    std::vector<float> left, right;
+    int frames() const { return static_cast<int>(left.size()); }
+};
+
+inline Stereo constant(int frames, float left, float right) {
+    return {std::vector<float>(frames, left), std::vector<float>(frames, right)};
+}
+
+inline Stereo noise(int frames, float amplitude = 0.5f, unsigned seed = 1) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> uniform(-amplitude, amplitude);
+    Stereo s{std::vector<float>(frames), std::vector<float>(frames)};
+    for (int i = 0; i < frames; ++i) {
+        s.left[i] = uniform(random);
+        s.right[i] = uniform(random);
+    }
+    return s;
+}
+
+inline Stereo sine(int frames, double hz, double rate, float amplitude = 0.5f) {
+    Stereo s{std::vector<float>(frames), std::vector<float>(frames)};
+    for (int i = 0; i < frames; ++i)
+        s.left[i] = s.right[i] = static_cast<float>(amplitude * std::sin(2 * M_PI * hz * i / rate));
+    return s;
+}
+
+inline float limited(float x) {
+    return std::clamp(x, -0.999f, 0.999f);
+}
+
+class Effect {
+public:
+    // Loaded, opened and started like a host does; parameters as the first factory program.
+    explicit Effect(float rate = 44100.0f, bool start = true) {
+        std::string error;
+        plugin = testhost::Plugin::load(testhost::builtPluginPath(), {}, &error);
+        if (!plugin) throw std::runtime_error(error);
+        if (start) plugin->start(rate, 512);
+    }
+
+    testhost::Plugin& host() { return *plugin; }
+    void set(int index, float value) { plugin->setParameter(index, value); }
+
+    // Every stage off at 0 dB: the effect should pass its input.
+    void allStagesOff() {
+        set(kAirOn, 0.0f);
+        set(kSplitOn, 0.0f);
+        set(kVolume, 0.5f);
+        set(kBypass, 0.0f);
+    }
+
+    Stereo process(const Stereo& in, int block = 512) {
+        Stereo out{std::vector<float>(in.left.size()), std::vector<float>(in.right.size())};
+        for (int start = 0; start < in.frames(); start += block) {
+            const int frames = std::min(block, in.frames() - start);
+            float* inputs[2] = {const_cast<float*>(in.left.data()) + start,
+                                const_cast<float*>(in.right.data()) + start};
+            float* outputs[2] = {out.left.data() + start, out.right.data() + start};
+            plugin->process(inputs, outputs, frames);
+        }
+        return out;
+    }
+
+private:
+    std::unique_ptr<testhost::Plugin> plugin;
+};
+
+inline float rms(const std::vector<float>& x, int from = 0) {
+    double sum = 0.0;
+    for (size_t i = from; i < x.size(); ++i)
+        sum += double(x[i]) * x[i];
+    return static_cast<float>(std::sqrt(sum / (x.size() - from)));
+}
+
+} // namespace orvane::test
