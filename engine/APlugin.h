@@ -149,6 +149,8 @@ protected:
     Relaxed<bool> editorReady{false};
     Relaxed<bool> editorBuilding{false};
     Relaxed<float> spareVu{0.0f};
+    Relaxed<bool> programChangeFromMidi{false};
+    Relaxed<bool> displayUpdatePending{false};
 
     // Audio path state (processing thread unless noted)
     std::uint32_t sampleCounter = 0;

@@ -72,7 +72,10 @@ void APlugin::releaseMidi() {
 
 VstIntPtr APlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                               float opt) {
-    if (isDispatcherThreadOpcode(opcode)) flushDeferredMidiCC();
+    if (isDispatcherThreadOpcode(opcode)) {
+        flushDeferredMidiCC();
+        if (displayUpdatePending.exchange(false)) updateDisplay();
+    }
     return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
 }
 
@@ -121,7 +124,10 @@ void APlugin::dispatchMidi(const char* data) {
     if (channel != -1 && (status & 0x0F) != channel) return;
     switch (status & 0xF0) {
     case 0xC0:
-        if (midiProgramChange) setDemoProgram(first);
+        if (!midiProgramChange) break;
+        programChangeFromMidi = true;
+        setDemoProgram(first);
+        programChangeFromMidi = false;
         break;
     case 0xB0:
         controlChange(first, static_cast<float>(second) / 127.0f);

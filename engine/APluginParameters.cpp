@@ -86,6 +86,7 @@ void APlugin::setParameter(VstInt32 index, float value) {
             paramValues[i] = DEMOVAR[program][i];
             programRecord.values[i] = DEMOVAR[program][i];
         }
+        resetCapture();
     }
     if (!validIndex(index)) return;
     const float v = clamp01(value);

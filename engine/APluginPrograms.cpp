@@ -112,7 +112,12 @@ void APlugin::setProgram(VstInt32 program) {
         setParameter(i, programRecord.values[i]);
 
     editorRefreshPending = true;
-    updateDisplay();
+    // The host is not called from the processing thread: a program change received over MIDI
+    // asks for the refresh at the next dispatcher call instead.
+    if (programChangeFromMidi)
+        displayUpdatePending = true;
+    else
+        updateDisplay();
     resetEverything();
     resetCapture();
 }

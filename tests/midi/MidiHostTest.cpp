@@ -178,9 +178,14 @@ TEST_F(MidiHostTest, ProgramChangeSelectsFactoryProgramsOnlyWhenAllowed) {
     }
     saveStringToPrefs("MidiPreset", "Y");
     auto plugin = openEffect();
+    const int displayUpdates = plugin->log().updateDisplay;
     plugin->sendEvents({programChange(3)});
     run(*plugin, 1);
     EXPECT_EQ(plugin->programName(), "Mid and High Air");
+    EXPECT_EQ(plugin->log().updateDisplay, displayUpdates) << "no host call on the audio thread";
+    plugin->dispatch(effEditIdle);
+    EXPECT_EQ(plugin->log().updateDisplay, displayUpdates + 1)
+        << "asked at the next dispatcher call";
     plugin->sendEvents({programChange(8), programChange(127)});
     run(*plugin, 1);
     EXPECT_EQ(plugin->programName(), "Mid and High Air");
