@@ -89,36 +89,36 @@ void bigKnob(cairo_t* cr, double w, double h, double value, double unit) {
 // The ring dial: a hollow disc that the readout and its label sit in, lit along the sweep.
 void ringKnob(cairo_t* cr, double w, double h, double value, double unit) {
     const double cx = w / 2, cy = h / 2, r = std::min(w, h) / 2;
-    const double angle = SWEEP_START + SWEEP * value;
-    circle(cr, cx, cy, r * 0.8);
+    const double angle = SWEEP_START + SWEEP * value, disc = r * 0.77, track = r * 0.87;
+    circle(cr, cx, cy, disc);
     setColour(cr, fieldFill);
     cairo_fill(cr);
     // The glow stays near the rim so the readouts in the middle sit on plain field colour.
-    cairo_pattern_t* glow = cairo_pattern_create_radial(cx, cy, r * 0.62, cx, cy, r * 0.8);
+    cairo_pattern_t* glow = cairo_pattern_create_radial(cx, cy, disc * 0.78, cx, cy, disc);
     cairo_pattern_add_color_stop_rgba(glow, 0, amber.r, amber.g, amber.b, 0);
     cairo_pattern_add_color_stop_rgba(glow, 1, amber.r, amber.g, amber.b, 0.16 * value);
-    circle(cr, cx, cy, r * 0.8);
+    circle(cr, cx, cy, disc);
     cairo_set_source(cr, glow);
     cairo_fill(cr);
     cairo_pattern_destroy(glow);
     cairo_set_line_width(cr, unit);
-    circle(cr, cx, cy, r * 0.8 - unit / 2);
+    circle(cr, cx, cy, disc - unit / 2);
     setColour(cr, fieldEdge);
     cairo_stroke(cr);
-    cairo_arc(cr, cx, cy, r * 0.8 + unit / 2, 0.15 * M_PI, 0.85 * M_PI);
+    cairo_arc(cr, cx, cy, disc + unit / 2, 0.15 * M_PI, 0.85 * M_PI);
     setColour(cr, highlight);
     cairo_stroke(cr);
 
     cairo_set_line_width(cr, r * 0.085);
-    cairo_arc(cr, cx, cy, r * 0.9, SWEEP_START, SWEEP_START + SWEEP);
+    cairo_arc(cr, cx, cy, track, SWEEP_START, SWEEP_START + SWEEP);
     setColour(cr, slot);
     cairo_stroke(cr);
     if (value > 0) {
-        cairo_arc(cr, cx, cy, r * 0.9, SWEEP_START, angle);
+        cairo_arc(cr, cx, cy, track, SWEEP_START, angle);
         setColour(cr, amber);
         cairo_stroke(cr);
     }
-    const double hx = cx + r * 0.9 * std::cos(angle), hy = cy + r * 0.9 * std::sin(angle);
+    const double hx = cx + track * std::cos(angle), hy = cy + track * std::sin(angle);
     circle(cr, hx, hy, r * 0.075);
     setColour(cr, value > 0 ? amberHot : print);
     cairo_fill(cr);

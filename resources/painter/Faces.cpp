@@ -94,7 +94,7 @@ void programSection(const Face& f) {
     programField(f.cr, f.rect(L::program.x, L::program.y, 160, 20), f.u);
 
     // Memory row: captions above the lamp groups, letters beside the lamps.
-    f.wellAt(16, 156, 282, 48);
+    f.wellAt(16, 156, 282, 47);
     const Font& big = f.type.caption;
     f.print("MEMORY", L::recallA.x + 33, 168, label, faint, Align::Centre);
     f.print("STORE", L::storeA.x + 33, 168, label, faint, Align::Centre);
@@ -133,7 +133,7 @@ void airSection(const Face& f) {
     f.rule(L::air.x + 62, 196, L::air.y + 10);
     const double cx = L::amount.x + 62, cy = L::amount.y + 59.5;
     knobTicks(f.cr, f.x(L::amount.x) + f.s.pos(124) / 2.0, f.y(L::amount.y) + f.s.pos(119) / 2.0,
-              f.s.len(56.5), f.s.len(59.5), 31, f.u);
+              f.s.len(55.5), f.s.len(58.5), 31, f.u);
     f.print("0", cx - 46, cy + 52, f.type.small, faint, Align::Centre);
     f.print("6 dB", cx + 46, cy + 52, f.type.small, faint, Align::Centre);
     f.print("AMOUNT", L::amountLabel.x + 29, L::amountLabel.y + 8, f.type.label, palette::print,
