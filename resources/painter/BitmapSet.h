@@ -16,13 +16,13 @@ constexpr Scale SCALES[] = {{0, 1.0}, {1, 1.5}, {2, 2.0}};
 constexpr int FILM_FRAMES = 137;
 
 // A bitmap of the set: k, its size at 100 % and how many images are stacked vertically.
-struct BitmapSpec {
+struct BitmapEntry {
     int k;
     double width, height; // of one image at 100 %
     int images;
 };
 
-constexpr BitmapSpec BITMAPS[] = {
+constexpr BitmapEntry BITMAPS[] = {
     {0, 550, 475, 1},            // main background
     {1, 550, 475, 1},            // settings background
     {2, 32, 32, 2},              // logo button
@@ -48,15 +48,15 @@ constexpr BitmapSpec BITMAPS[] = {
     {48, 22, 20, 2},             // split switch
 };
 
-inline int imageWidth(const BitmapSpec& b, Scale s) {
+inline int imageWidth(const BitmapEntry& b, Scale s) {
     return s.pos(b.width);
 }
-inline int imageHeight(const BitmapSpec& b, Scale s) {
+inline int imageHeight(const BitmapEntry& b, Scale s) {
     return s.pos(b.height);
 }
 
 // Paints every image of bitmap b at size s onto a fresh surface of its full size.
-cairo_surface_t* paintBitmap(const BitmapSpec& b, Scale s);
+cairo_surface_t* paintBitmap(const BitmapEntry& b, Scale s);
 
 // The two backgrounds, drawn by Faces.cpp.
 void paintMainFace(cairo_t* cr, Scale s);

@@ -211,7 +211,7 @@ void logoMark(cairo_t* cr, double cx, double cy, double r, double unit, bool lit
     cairo_restore(cr);
 }
 
-cairo_surface_t* paintBitmap(const BitmapSpec& b, Scale s) {
+cairo_surface_t* paintBitmap(const BitmapEntry& b, Scale s) {
     const int w = imageWidth(b, s), h = imageHeight(b, s);
     const double u = s.factor;
     cairo_surface_t* surface = newSurface(w, h * b.images);

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (const Scale& s : SCALES) {
-        for (const BitmapSpec& b : BITMAPS) {
+        for (const BitmapEntry& b : BITMAPS) {
             cairo_surface_t* surface = paintBitmap(b, s);
             char name[32];
             std::snprintf(name, sizeof name, "/bmp%05d.png", 10000 + 1000 * s.index + b.k);
