@@ -3,7 +3,7 @@
 #include <cmath>
 
 // Small drawing vocabulary shared by the face and control painters. All coordinates are device
-// pixels of the size being drawn; callers scale the design's 100 % geometry themselves.
+// pixels of the size being drawn; callers scale the face's 100 % geometry themselves.
 namespace orvane::paint {
 
 struct Colour {
