@@ -1,0 +1,7 @@
+#include "editor/ControlHost.h"
+
+#include "toolkit/EditorInterface.h"
+
+ControlHost* ControlHost::of(const orvgui::CView* view) {
+    return view ? dynamic_cast<ControlHost*>(view->getEditor()) : nullptr;
+}

@@ -1,0 +1,26 @@
+#include "editor/myVu.h"
+
+#include "editor/ControlHost.h"
+#include "toolkit/CBitmap.h"
+#include "toolkit/CDrawContext.h"
+
+using namespace orvgui;
+
+myVu::myVu(const CRect& size, IControlListener* listener, int32_t tag)
+    : CControl(size, listener, tag, nullptr) {}
+
+void myVu::draw(CDrawContext* context) {
+    ControlHost* host = ControlHost::of(this);
+    if (!host) return;
+    // Written so that NaN lands on 0.
+    float level = inputValue > 0 ? inputValue : 0.0f;
+    if (level > 1) level = 1;
+    value = level;
+    const CCoord height = size.getHeight();
+    const int lit = static_cast<int>(level * static_cast<float>(height));
+    const int offset = static_cast<int>((1.0 - level) * height);
+    CBitmap* meter = host->getMeterBitmap();
+    if (!meter || lit <= 0) return;
+    context->drawBitmap(meter, CRect(size.left, size.bottom - lit, size.right, size.bottom),
+                        CPoint(0, offset), 1.0f);
+}
