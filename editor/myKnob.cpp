@@ -39,6 +39,7 @@ void myKnob::draw(CDrawContext* context) {
 CMouseEventResult myKnob::onMouseDown(CPoint& where, const CButtonState& buttons) {
     if (!getMouseEnabled() || tag == kTagNoParameter)
         return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    dragging = false;
     beginEdit();
     if (buttons & (kRButton | kControlKey)) {
         if (ControlHost* host = ControlHost::of(this)) host->midiLearnMenu(this, where);
@@ -56,6 +57,7 @@ CMouseEventResult myKnob::onMouseDown(CPoint& where, const CButtonState& buttons
         return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     }
 
+    dragging = true;
     firstPoint = where;
     lastPoint = CPoint(-1, -1);
     startValue = getOldValue();
@@ -78,7 +80,7 @@ CMouseEventResult myKnob::onMouseDown(CPoint& where, const CButtonState& buttons
 }
 
 CMouseEventResult myKnob::onMouseMoved(CPoint& where, const CButtonState& buttons) {
-    if (!(buttons & kLButton)) return kMouseEventHandled;
+    if (!dragging || !(buttons & kLButton)) return kMouseEventHandled;
     if (where == lastPoint) return kMouseEventHandled;
     lastPoint = where;
 
@@ -112,6 +114,7 @@ CMouseEventResult myKnob::onMouseMoved(CPoint& where, const CButtonState& button
 }
 
 CMouseEventResult myKnob::onMouseUp(CPoint&, const CButtonState&) {
+    dragging = false;
     endEdit();
     setDirty(true);
     return kMouseEventHandled;

@@ -30,4 +30,7 @@ protected:
     float coef = 0;    // value per pixel
     orvgui::CPoint firstPoint;
     orvgui::CPoint lastPoint;
+    // Only a press that starts a drag moves the knob: the moves after a Control-click belong
+    // to the MIDI-learn menu it opened.
+    bool dragging = false;
 };
