@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the plug-in and runs the main job on it.
+# Builds the plug-in and runs the main job: the built-in test signal rendered through it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-release -j"$(nproc)" --target Orvane orvane-probe
-build-release/orvane-probe build-release/Orvane.so
+cmake --build build-release -j"$(nproc)" --target Orvane orvane-render orvane-probe
+build-release/orvane-render --demo 10 --program "Nice Start" "${1:-orvane-demo.wav}"
