@@ -18,7 +18,9 @@ void myVu::draw(CDrawContext* context) {
     value = level;
     const CCoord height = size.getHeight();
     const int lit = static_cast<int>(level * static_cast<float>(height));
-    const int offset = static_cast<int>((1.0 - level) * height);
+    // The image's own bottom rows, whatever the rounding of lit: deriving the offset from
+    // 1 - level separately can shift the image up by a row and lose its bottom one.
+    const int offset = static_cast<int>(height) - lit;
     CBitmap* meter = host->getMeterBitmap();
     if (!meter || lit <= 0) return;
     context->drawBitmap(meter, CRect(size.left, size.bottom - lit, size.right, size.bottom),

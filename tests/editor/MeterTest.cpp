@@ -49,6 +49,11 @@ TEST_F(Meter, LightsTheBottomOfTheImageAsHighAsTheLevel) {
     EXPECT_EQ(half.topImageRow, 38); // the image's own lower half
     EXPECT_FLOAT_EQ(meter->getValue(), 0.5f);
 
+    // 0.8 of 76 is 60.8: 60 rows, and they are the image's bottom 60 (from row 16).
+    Drawn most = draw(meter, 0.8f);
+    EXPECT_EQ(most.lit, 60);
+    EXPECT_EQ(most.topImageRow, 16);
+
     Drawn over = draw(meter, 1.3f);
     EXPECT_EQ(over.lit, 76);
     EXPECT_EQ(over.topImageRow, 0);
