@@ -23,6 +23,13 @@ inline constexpr int32_t kLastLearnMenuTag = 9989;
 inline constexpr int32_t kCommandKey = orvgui::kControl;
 inline constexpr int32_t kControlKey = orvgui::kApple;
 
+// A left click with the Control key counts as a right click with it, as the Mac reports it.
+inline int32_t withControlClickAsRightClick(int32_t buttons) {
+    if ((buttons & orvgui::kLButton) && (buttons & kControlKey))
+        return (buttons & ~orvgui::kLButton) | orvgui::kRButton;
+    return buttons;
+}
+
 class ControlHost {
 public:
     virtual ~ControlHost() = default;

@@ -8,7 +8,8 @@ myOnOff::myOnOff(const CRect& size, IControlListener* listener, int32_t tag, CBi
                  int32_t style)
     : COnOffButton(size, listener, tag, background, style) {}
 
-CMouseEventResult myOnOff::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult myOnOff::onMouseDown(CPoint& where, const CButtonState& pressed) {
+    const CButtonState buttons = withControlClickAsRightClick(pressed);
     ControlHost* host = ControlHost::of(this);
     if (!getMouseEnabled() || !host) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     if (!(buttons & kLButton)) {

@@ -48,7 +48,8 @@ void myOptionMenu::drawLCDText(CDrawContext* context, CRect& rect, const char* t
     context->drawString(text, rect, centred ? kCenterText : kLeftText, true);
 }
 
-CMouseEventResult myOptionMenu::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult myOptionMenu::onMouseDown(CPoint& where, const CButtonState& pressed) {
+    const CButtonState buttons = withControlClickAsRightClick(pressed);
     ControlHost* host = ControlHost::of(this);
     if (!getMouseEnabled() || !host) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     host->menuPressed = true;

@@ -83,12 +83,14 @@ TEST(Switch, TogglesOnThePressAsOneGesture) {
     EXPECT_EQ(editor.reports.size(), 2u);
 }
 
-TEST(Switch, RightClickOpensTheLearnMenuWithoutToggling) {
+TEST(Switch, RightClickAndControlClickOpenTheLearnMenuWithoutToggling) {
     StandInEditor editor;
     auto* onOff = editor.place(new myOnOff(CRect(10, 10, 32, 30), nullptr, 2, nullptr, 0));
     editor.press(15, 15, kRButton);
-    ASSERT_EQ(editor.learnMenus.size(), 1u);
+    editor.press(15, 15, L | kControlKey);
+    ASSERT_EQ(editor.learnMenus.size(), 2u);
     EXPECT_EQ(editor.learnMenus[0], onOff);
+    EXPECT_EQ(editor.learnMenus[1], onOff);
     EXPECT_FLOAT_EQ(onOff->getValue(), 0.0f);
     EXPECT_TRUE(editor.reports.empty());
 }

@@ -117,13 +117,16 @@ TEST_F(MenuPress, ALeftPressPopsUpAndIsPressedUntilTheRelease) {
 TEST_F(MenuPress, ARightClickOnAParameterMenuOpensTheLearnMenuAndLeavesNoPressBehind) {
     myOptionMenu* menu = makeMenu(10, 10);
     menu->setCurrent(1);
-    EXPECT_EQ(editor.press(20, 15, kRButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-    ASSERT_EQ(editor.learnMenus.size(), 1u);
-    EXPECT_EQ(editor.learnMenus[0], menu);
-    EXPECT_FALSE(editor.frame->isMenuOpen());
-    EXPECT_FLOAT_EQ(menu->getValue(), 1.0f);
-    // The learn menu took the release: arrow keys must work again all the same.
-    EXPECT_FALSE(editor.menuPressed);
+    for (int32_t buttons : {int32_t(kRButton), L | kControlKey}) {
+        editor.learnMenus.clear();
+        EXPECT_EQ(editor.press(20, 15, buttons), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+        ASSERT_EQ(editor.learnMenus.size(), 1u);
+        EXPECT_EQ(editor.learnMenus[0], menu);
+        EXPECT_FALSE(editor.frame->isMenuOpen());
+        EXPECT_FLOAT_EQ(menu->getValue(), 1.0f);
+        // The learn menu took the release: arrow keys must work again all the same.
+        EXPECT_FALSE(editor.menuPressed);
+    }
 }
 
 TEST_F(MenuPress, ARightClickOnTheEcsOrProgramMenuPopsItUp) {
