@@ -72,20 +72,23 @@ CMouseEventResult CAnimKnob::onMouseDown(CPoint& where, const CButtonState& butt
 }
 
 CMouseEventResult CAnimKnob::onMouseMoved(CPoint& where, const CButtonState& buttons) {
-    if (!(buttons & kLButton) || where == drag.lastPoint) return kMouseEventHandled;
+    if (!(buttons & kLButton)) return kMouseEventHandled;
+    auto travel = [this](const CPoint& p) {
+        return static_cast<float>((drag.firstPoint.y - p.y) + (p.x - drag.firstPoint.x));
+    };
+    if (drag.linear && static_cast<int32_t>(buttons) != drag.buttons) {
+        // Re-base at the last position, so that the way since then goes at the new rate and
+        // the value does not jump when the fine modifier changes.
+        const float coef =
+            getRange() / (buttons & kZoomModifier ? kLinearRange * kFineFactor : kLinearRange);
+        drag.entryValue += travel(drag.lastPoint) * (drag.coef - coef);
+        drag.coef = coef;
+        drag.buttons = buttons;
+    }
+    if (where == drag.lastPoint) return kMouseEventHandled;
     drag.lastPoint = where;
     if (drag.linear) {
-        const float diff =
-            static_cast<float>((drag.firstPoint.y - where.y) + (where.x - drag.firstPoint.x));
-        if (static_cast<int32_t>(buttons) != drag.buttons) {
-            // Re-base so that the value does not jump when the fine modifier changes.
-            const float coef =
-                getRange() / (buttons & kZoomModifier ? kLinearRange * kFineFactor : kLinearRange);
-            drag.entryValue += diff * (drag.coef - coef);
-            drag.coef = coef;
-            drag.buttons = buttons;
-        }
-        value = drag.entryValue + diff * drag.coef;
+        value = drag.entryValue + travel(where) * drag.coef;
         bounceValue();
     } else {
         CPoint local(where.x - size.left, where.y - size.top);

@@ -221,7 +221,9 @@ CMouseEventResult CViewContainer::onMouseMoved(CPoint& where, const CButtonState
         CView* view = mouseDownView;
         CBaseObjectGuard guard(view);
         const CMouseEventResult result = view->onMouseMoved(local, buttons);
-        if (result != kMouseEventHandled && mouseDownView == view) mouseDownView = nullptr;
+        // Views without a move handler keep the press; only an explicit answer drops it.
+        if (result == kMouseMoveEventHandledButDontNeedMoreEvents && mouseDownView == view)
+            mouseDownView = nullptr;
         return result;
     }
     CView* target = mouseTarget(local, buttons);

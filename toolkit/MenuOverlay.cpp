@@ -149,49 +149,58 @@ CMouseEventResult MenuOverlay::onMouseMoved(CPoint& where, const CButtonState&) 
     return kMouseEventHandled;
 }
 
-void MenuOverlay::step(int32_t direction) {
-    Level& level = levels.back();
+// Keys act on the deepest list with a highlighted entry: a sub-menu opened by hovering
+// only takes the keys once Right or Return entered it.
+std::size_t MenuOverlay::activeDepth() const {
+    for (std::size_t d = levels.size(); d-- > 0;)
+        if (levels[d].hovered >= 0) return d;
+    return 0;
+}
+
+void MenuOverlay::step(std::size_t depth, int32_t direction) {
+    const Level& level = levels[depth];
     const int32_t count = level.menu->getNbEntries();
     int32_t entry = level.hovered;
     for (int32_t tries = 0; tries < count; ++tries) {
         entry = entry < 0 ? (direction > 0 ? 0 : count - 1) : (entry + direction + count) % count;
         const CMenuItem* item = level.menu->getEntry(entry);
         if (item->isEnabled() && !item->isSeparator()) {
-            invalidate();
-            level.hovered = entry;
-            invalidate();
+            hover(depth, entry);
             return;
         }
     }
 }
 
 int32_t MenuOverlay::onKeyDown(const VstKeyCode& code) {
-    Level& level = levels.back();
-    const CMenuItem* item = level.menu->getEntry(level.hovered);
+    const std::size_t depth = activeDepth();
+    const Level& level = levels[depth];
+    const int32_t hovered = level.hovered;
+    const CMenuItem* item = level.menu->getEntry(hovered);
     switch (code.virt) {
     case VKEY_ESCAPE:
         frame.dismissMenu();
         break;
     case VKEY_UP:
-        step(-1);
+        step(depth, -1);
         break;
     case VKEY_DOWN:
-        step(1);
+        step(depth, 1);
         break;
     case VKEY_LEFT:
-        if (levels.size() > 1) {
+        if (depth > 0) {
             invalidate();
-            levels.pop_back();
+            levels.resize(depth);
+            invalidate();
         }
         break;
     case VKEY_RIGHT:
     case VKEY_RETURN:
     case VKEY_ENTER:
         if (item && item->getSubmenu()) {
-            hover(levels.size() - 1, level.hovered);
-            if (levels.size() > 1 && levels.back().menu == item->getSubmenu()) step(1);
+            hover(depth, hovered);
+            if (levels.size() > depth + 1) step(depth + 1, 1);
         } else if (item && item->isSelectable() && code.virt != VKEY_RIGHT) {
-            frame.finishMenu(level.menu, level.hovered);
+            frame.finishMenu(level.menu, hovered);
         }
         break;
     default:

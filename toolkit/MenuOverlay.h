@@ -42,7 +42,8 @@ private:
     void openLevel(std::size_t depth, COptionMenu* menu, const CRect& anchor);
     bool hit(const CPoint& where, std::size_t& depth, int32_t& entry) const;
     void hover(std::size_t depth, int32_t entry);
-    void step(int32_t direction);
+    std::size_t activeDepth() const;
+    void step(std::size_t depth, int32_t direction);
     void invalidate();
 
     CFrame& frame;

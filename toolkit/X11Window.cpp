@@ -5,8 +5,10 @@
 #include "toolkit/PlatformWindow.h"
 
 #include <X11/Xlib.h>
+#include <chrono>
 #include <cmath>
 #include <dlfcn.h>
+#include <thread>
 
 extern "C" {
 #include <pugl/cairo.h>
@@ -143,7 +145,11 @@ public:
     }
 
     bool create(unsigned long parent) {
-        world = puglNewWorld(PUGL_MODULE, 0);
+        // A busy server refuses connections for a moment (EAGAIN); try again briefly.
+        for (int attempt = 0; !world && attempt < 10; ++attempt) {
+            if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            world = puglNewWorld(PUGL_MODULE, 0);
+        }
         if (!world) return false;
         puglSetClassName(world, "Orvane");
         auto* display = static_cast<Display*>(puglGetNativeWorld(world));
@@ -164,7 +170,11 @@ public:
         return true;
     }
 
-    void update() override { puglUpdate(world, 0.0); }
+    void update() override {
+        puglUpdate(world, 0.0);
+        // Send what the redraw produced now, not at the next call.
+        XFlush(static_cast<Display*>(puglGetNativeWorld(world)));
+    }
 
 private:
     static PuglStatus onEvent(PuglView* view, const PuglEvent* event) {
