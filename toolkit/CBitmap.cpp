@@ -45,6 +45,8 @@ void CBitmap::decode(const unsigned char* png, std::size_t size) {
         cairo_surface_destroy(decoded);
         return;
     }
+    // cairo would keep a copy of the PNG bytes with the image; nothing here needs it.
+    cairo_surface_set_mime_data(decoded, CAIRO_MIME_TYPE_PNG, nullptr, 0, nullptr, nullptr);
     surface = decoded;
     width = cairo_image_surface_get_width(decoded);
     height = cairo_image_surface_get_height(decoded);

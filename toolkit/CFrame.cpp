@@ -15,8 +15,9 @@ CFrame::CFrame(const CRect& size, EditorInterface* editor)
 
 CFrame::~CFrame() {
     menuOverlay.reset();
-    window.reset();
     removeAll(true);
+    setBackground(nullptr);
+    window.reset();
 }
 
 bool CFrame::open(void* parent, PlatformType) {
@@ -28,8 +29,9 @@ bool CFrame::open(void* parent, PlatformType) {
 
 void CFrame::close() {
     menuOverlay.reset();
-    window.reset();
     removeAll(true);
+    setBackground(nullptr);
+    window.reset();
     forget();
 }
 

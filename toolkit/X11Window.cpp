@@ -5,6 +5,8 @@
 #include "toolkit/PlatformWindow.h"
 
 #include <X11/Xlib.h>
+#include <cairo-xlib.h>
+#include <cairo.h>
 #include <chrono>
 #include <cmath>
 #include <dlfcn.h>
@@ -140,6 +142,8 @@ class X11Window final : public PlatformWindow {
 public:
     explicit X11Window(CFrame& frame) : frame(frame) {}
     ~X11Window() override {
+        if (backing) cairo_surface_destroy(backing);
+        if (gc) XFreeGC(static_cast<Display*>(puglGetNativeWorld(world)), gc);
         if (view) puglFreeView(view);
         if (world) puglFreeWorld(world);
     }
@@ -244,12 +248,62 @@ private:
         puglPostRedisplayRect(view, area);
     }
 
+    // The frame draws into an image of its own, which is then put into the window's buffer
+    // with XPutImage. cairo's own xlib paths are avoided on purpose: its text path ties the
+    // global font cache to this display connection, and image-to-window composites keep
+    // per-connection records; both leak once the connection closes.
     void draw(const PuglExposeEvent& expose) {
-        auto* cairo = static_cast<cairo_t*>(puglGetContext(view));
-        if (!cairo) return;
+        auto* window = static_cast<cairo_t*>(puglGetContext(view));
+        if (!window) return;
+        const CRect& size = frame.getViewSize();
+        if (!backing)
+            backing =
+                cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(size.getWidth()),
+                                           static_cast<int>(size.getHeight()));
         const CRect area(expose.x, expose.y, expose.x + expose.width, expose.y + expose.height);
-        CDrawContext context(cairo);
-        frame.drawRect(&context, area);
+        cairo_t* cairo = cairo_create(backing);
+        {
+            CDrawContext context(cairo);
+            frame.drawRect(&context, area);
+        }
+        cairo_destroy(cairo);
+        cairo_surface_flush(backing);
+        putImage(cairo_get_target(window), area);
+    }
+
+    void putImage(cairo_surface_t* target, const CRect& area) {
+        Visual* visual = cairo_xlib_surface_get_visual(target);
+        const int depth = cairo_xlib_surface_get_depth(target);
+        if (!visual || visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 ||
+            visual->blue_mask != 0xff || (depth != 24 && depth != 32))
+            return;
+        auto* display = static_cast<Display*>(puglGetNativeWorld(world));
+        const Drawable drawable = cairo_xlib_surface_get_drawable(target);
+        if (!gc) gc = XCreateGC(display, drawable, 0, nullptr);
+        XImage image{};
+        image.width = cairo_image_surface_get_width(backing);
+        image.height = cairo_image_surface_get_height(backing);
+        image.format = ZPixmap;
+        image.data = reinterpret_cast<char*>(cairo_image_surface_get_data(backing));
+        // cairo's pixels are native-endian 32-bit words.
+        const uint32_t probe = 1;
+        image.byte_order = *reinterpret_cast<const unsigned char*>(&probe) ? LSBFirst : MSBFirst;
+        image.bitmap_unit = 32;
+        image.bitmap_bit_order = image.byte_order;
+        image.bitmap_pad = 32;
+        image.depth = depth;
+        image.bytes_per_line = cairo_image_surface_get_stride(backing);
+        image.bits_per_pixel = 32;
+        image.red_mask = visual->red_mask;
+        image.green_mask = visual->green_mask;
+        image.blue_mask = visual->blue_mask;
+        if (!XInitImage(&image)) return;
+        cairo_surface_flush(target);
+        XPutImage(display, drawable, gc, &image, static_cast<int>(area.left),
+                  static_cast<int>(area.top), static_cast<int>(area.left),
+                  static_cast<int>(area.top), static_cast<unsigned>(area.getWidth()),
+                  static_cast<unsigned>(area.getHeight()));
+        cairo_surface_mark_dirty(target);
     }
 
     void press(const PuglButtonEvent& event) {
@@ -281,6 +335,8 @@ private:
     CFrame& frame;
     PuglWorld* world = nullptr;
     PuglView* view = nullptr;
+    cairo_surface_t* backing = nullptr;
+    GC gc = nullptr;
     int32_t pressed = 0;
     int32_t lastButton = 0;
     double lastPressTime = -1.0;

@@ -1,5 +1,5 @@
-// The cost of the editor's idle on the user-interface thread: with nothing to do, and with a
-// full redraw of the 1100 x 950 face (client and X server time, on Xvfb).
+// The cost of the editor on the user-interface thread: an idle with nothing to do, an idle
+// that redraws the whole 1100 x 950 face (client and X server time, on Xvfb), open and close.
 #include "tests/gui/TestEffect.h"
 #include "tests/gui/XHarness.h"
 
@@ -41,6 +41,21 @@ void FullRedrawIdle(benchmark::State& state) {
     }
 }
 BENCHMARK(FullRedrawIdle)->Unit(benchmark::kMillisecond);
+
+// effEditOpen to the first picture, and effEditClose, into one host window.
+void OpenAndClose(benchmark::State& state) {
+    OpenEditor& open = editor();
+    if (!open.session || !open.session->isOpen()) return state.SkipWithError("no editor");
+    open.session->close();
+    HostWindow window(0, 0, kWidth, kHeight);
+    for (auto _ : state) {
+        if (!open.plugin->dispatch(effEditOpen, 0, 0, window.parentHandle()))
+            return state.SkipWithError("open failed");
+        open.plugin->dispatch(effEditClose);
+    }
+    open.session.reset();
+}
+BENCHMARK(OpenAndClose)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace orvane::guitest
