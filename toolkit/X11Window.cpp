@@ -5,12 +5,14 @@
 #include "toolkit/PlatformWindow.h"
 
 #include <X11/Xlib.h>
+#include <algorithm>
 #include <cairo-xlib.h>
 #include <cairo.h>
 #include <chrono>
 #include <cmath>
 #include <dlfcn.h>
 #include <thread>
+#include <vector>
 
 extern "C" {
 #include <pugl/cairo.h>
@@ -28,19 +30,35 @@ __attribute__((constructor)) void pinGraphicsLibraries() {
         dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
-int ignoreXError(Display*, XErrorEvent*) {
-    return 0;
+// Errors on our own connections (a parent the host destroyed before closing the editor, a
+// bad parent id) would reach Xlib's default handler, which exits the host. While one of our
+// windows exists, a handler ignores them and passes every other connection's errors on.
+std::vector<Display*>& ourDisplays() {
+    static std::vector<Display*> displays;
+    return displays;
 }
 
-// A bad window id would otherwise reach Xlib's default handler, which exits the host.
-bool windowExists(Display* display, Window window) {
-    XSync(display, False);
-    XErrorHandler previous = XSetErrorHandler(ignoreXError);
-    XWindowAttributes attributes;
-    const Status status = XGetWindowAttributes(display, window, &attributes);
-    XSync(display, False);
-    XSetErrorHandler(previous);
-    return status != 0;
+XErrorHandler hostErrorHandler = nullptr;
+
+int onXError(Display* display, XErrorEvent* event) {
+    const std::vector<Display*>& ours = ourDisplays();
+    if (std::find(ours.begin(), ours.end(), display) != ours.end()) return 0;
+    return hostErrorHandler ? hostErrorHandler(display, event) : 0;
+}
+
+void adoptDisplay(Display* display) {
+    if (ourDisplays().empty()) hostErrorHandler = XSetErrorHandler(onXError);
+    ourDisplays().push_back(display);
+}
+
+void releaseDisplay(Display* display) {
+    std::vector<Display*>& ours = ourDisplays();
+    ours.erase(std::remove(ours.begin(), ours.end(), display), ours.end());
+    if (!ours.empty()) return;
+    // Put the host's handler back, unless the host installed another one meanwhile.
+    const XErrorHandler current = XSetErrorHandler(hostErrorHandler);
+    if (current != onXError) XSetErrorHandler(current);
+    hostErrorHandler = nullptr;
 }
 
 int32_t modifierBits(PuglMods mods) {
@@ -143,9 +161,14 @@ public:
     explicit X11Window(CFrame& frame) : frame(frame) {}
     ~X11Window() override {
         if (backing) cairo_surface_destroy(backing);
-        if (gc) XFreeGC(static_cast<Display*>(puglGetNativeWorld(world)), gc);
+        if (!world) return;
+        auto* display = static_cast<Display*>(puglGetNativeWorld(world));
+        if (gc) XFreeGC(display, gc);
         if (view) puglFreeView(view);
-        if (world) puglFreeWorld(world);
+        // Collect the errors of the teardown while they are still ignored.
+        XSync(display, False);
+        releaseDisplay(display);
+        puglFreeWorld(world);
     }
 
     bool create(unsigned long parent) {
@@ -157,7 +180,9 @@ public:
         if (!world) return false;
         puglSetClassName(world, "Orvane");
         auto* display = static_cast<Display*>(puglGetNativeWorld(world));
-        if (!parent || !windowExists(display, parent)) return false;
+        adoptDisplay(display);
+        XWindowAttributes attributes;
+        if (!parent || !XGetWindowAttributes(display, parent, &attributes)) return false;
         view = puglNewView(world);
         puglSetHandle(view, this);
         puglSetBackend(view, puglCairoBackend());

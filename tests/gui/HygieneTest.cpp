@@ -120,6 +120,20 @@ TEST_F(HygieneTest, AHostThatNeverIdlesCrashesNothingAndTheNextIdleCatchesUp) {
     EXPECT_TRUE(later->regionIs(kKickRect, images::kReleasedColour));
 }
 
+TEST_F(HygieneTest, AHostThatDestroysItsWindowBeforeClosingTheEditorSurvives) {
+    auto plugin = loadTestPlugin();
+    ASSERT_TRUE(plugin);
+    EditorSession session(*plugin);
+    ASSERT_TRUE(session.isOpen());
+    session.window().destroy();
+    plugin->dispatch(effVendorSpecific, kInvalidateEditor);
+    session.idle(3); // draws into a window that is gone
+    session.close();
+    EditorSession next(*plugin);
+    next.click(kKickX + 10, kKickY + 10);
+    EXPECT_TRUE(next.idleUntil([&] { return reportCount(*plugin, kKick) == 2; }));
+}
+
 TEST_F(HygieneTest, ABadParentWindowIsRefusedWithoutHarm) {
     auto plugin = loadTestPlugin();
     ASSERT_TRUE(plugin);

@@ -120,6 +120,13 @@ HostWindow::~HostWindow() {
     XCloseDisplay(display);
 }
 
+void HostWindow::destroy() {
+    if (!display || !window) return;
+    XDestroyWindow(display, window);
+    XSync(display, False);
+    window = 0;
+}
+
 std::vector<Window> HostWindow::children() const {
     std::vector<Window> result;
     Window root = 0, parent = 0, *list = nullptr;

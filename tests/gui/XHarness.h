@@ -34,6 +34,8 @@ public:
     HostWindow& operator=(const HostWindow&) = delete;
 
     Window id() const { return window; }
+    // Destroys the window (and the editor's window inside it), as a careless host might.
+    void destroy();
     void* parentHandle() const { return reinterpret_cast<void*>(window); }
     int x() const { return left; }
     int y() const { return top; }
