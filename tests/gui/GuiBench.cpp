@@ -45,15 +45,14 @@ BENCHMARK(FullRedrawIdle)->Unit(benchmark::kMillisecond);
 // effEditOpen to the first picture, and effEditClose, into one host window.
 void OpenAndClose(benchmark::State& state) {
     OpenEditor& open = editor();
-    if (!open.session || !open.session->isOpen()) return state.SkipWithError("no editor");
-    open.session->close();
+    if (!open.session) return state.SkipWithError("no editor");
+    open.session->close(); // the other benchmarks have run by now
     HostWindow window(0, 0, kWidth, kHeight);
     for (auto _ : state) {
         if (!open.plugin->dispatch(effEditOpen, 0, 0, window.parentHandle()))
             return state.SkipWithError("open failed");
         open.plugin->dispatch(effEditClose);
     }
-    open.session.reset();
 }
 BENCHMARK(OpenAndClose)->Unit(benchmark::kMillisecond);
 
