@@ -52,8 +52,9 @@ std::optional<std::string> startXvfb() {
     posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const char* args[] = {"Xvfb", "-displayfd",   "3",    "-nolisten", "tcp", "-screen",
-                          "0",    "2400x1000x24", nullptr};
+    // -terminate: the server ends with its last client, so it cannot outlive a crashed test.
+    const char* args[] = {"Xvfb",       "-displayfd", "3", "-nolisten",    "tcp",
+                          "-terminate", "-screen",    "0", "2400x1000x24", nullptr};
     const bool started =
         posix_spawnp(&serverPid, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
@@ -72,6 +73,12 @@ std::optional<std::string> startXvfb() {
     std::atexit(stopServer);
     const std::string display = ":" + number;
     setenv("DISPLAY", display.c_str(), 1);
+    // The server's last client: held for the life of the process.
+    static Display* keeper = nullptr;
+    for (int attempt = 0; !keeper && attempt < 50; ++attempt) {
+        if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        keeper = XOpenDisplay(display.c_str());
+    }
     return display;
 }
 
