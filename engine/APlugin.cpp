@@ -61,12 +61,14 @@ void APlugin::editorResume() {
     editorRefreshPending = false;
 }
 
+// Controls without a parameter carry tags such as 9999; hosts index their tables with what they
+// receive, so only real parameter indices are passed on.
 bool APlugin::beginEdit(VstInt32 index) {
-    return AudioEffectX::beginEdit(index);
+    return index >= 0 && index < kNumParams && AudioEffectX::beginEdit(index);
 }
 
 bool APlugin::endEdit(VstInt32 index) {
-    return AudioEffectX::endEdit(index);
+    return index >= 0 && index < kNumParams && AudioEffectX::endEdit(index);
 }
 
 bool APlugin::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
