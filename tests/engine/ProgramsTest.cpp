@@ -171,3 +171,22 @@ TEST(HostState, ParametersWrittenBackInIndexOrderRestoreTheState) {
         EXPECT_FLOAT_EQ(restored->getParameter(i), state[i]) << i;
     EXPECT_EQ(restored->programName(), "Nice Start");
 }
+
+namespace {
+std::vector<int> editGestures;
+VstIntPtr recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float) {
+    if (opcode == audioMasterBeginEdit || opcode == audioMasterEndEdit)
+        editGestures.push_back(index);
+    return opcode == audioMasterVersion ? 2400 : 1;
+}
+} // namespace
+
+TEST(EditGestures, OnlyParameterIndicesReachTheHost) {
+    APlugin effect(recordingHost);
+    editGestures.clear();
+    EXPECT_FALSE(effect.beginEdit(9999));
+    EXPECT_FALSE(effect.endEdit(-1));
+    EXPECT_TRUE(effect.beginEdit(3));
+    EXPECT_TRUE(effect.endEdit(3));
+    EXPECT_EQ(editGestures, (std::vector<int>{3, 3}));
+}
