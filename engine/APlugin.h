@@ -7,6 +7,7 @@
 #include "engine/Relaxed.h"
 #include "host/AudioEffectX.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -43,7 +44,7 @@ extern const float MONO_FREQ_MULT[4];
 extern const char* const MONO_TYPE_STR[4];
 extern const char* const MONO_SPLIT_RANGE_STR[4];
 extern const char* const MIDI_NOTE_STR[113];
-extern const float DEMOVAR[kNumFactoryPrograms][kNumParams];
+extern const std::array<std::array<float, kNumParams>, kNumFactoryPrograms> DEMOVAR;
 extern const char* const DEMO_NAME_STR[kNumFactoryPrograms];
 
 struct ProgramRecord {

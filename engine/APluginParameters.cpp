@@ -81,11 +81,7 @@ void APlugin::setParameter(VstInt32 index, float value) {
     // program on that last write would wipe what they just restored. Only a real change reloads.
     if (index == kReloadProgram &&
         std::fabs(clamp01(value) - paramValues[kReloadProgram]) > 0.0001f) {
-        const int program = factoryIndex;
-        for (int i = 0; i < kNumParams; ++i) {
-            paramValues[i] = DEMOVAR[program][i];
-            programRecord.values[i] = DEMOVAR[program][i];
-        }
+        loadFactoryValues(factoryIndex);
         resetCapture();
     }
     if (!validIndex(index)) return;

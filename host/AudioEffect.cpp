@@ -80,10 +80,14 @@ AudioEffect::~AudioEffect() {
 
 void AudioEffect::setEditor(AEffEditor* newEditor) {
     editor = newEditor;
-    if (editor)
-        cEffect.flags |= effFlagsHasEditor;
+    setFlag(effFlagsHasEditor, editor != nullptr);
+}
+
+void AudioEffect::setFlag(VstInt32 flag, bool state) {
+    if (state)
+        cEffect.flags |= flag;
     else
-        cEffect.flags &= ~effFlagsHasEditor;
+        cEffect.flags &= ~flag;
 }
 
 VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
@@ -97,24 +101,15 @@ void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
 }
 
 void AudioEffect::canProcessReplacing(bool state) {
-    if (state)
-        cEffect.flags |= effFlagsCanReplacing;
-    else
-        cEffect.flags &= ~effFlagsCanReplacing;
+    setFlag(effFlagsCanReplacing, state);
 }
 
 void AudioEffect::canDoubleReplacing(bool state) {
-    if (state)
-        cEffect.flags |= effFlagsCanDoubleReplacing;
-    else
-        cEffect.flags &= ~effFlagsCanDoubleReplacing;
+    setFlag(effFlagsCanDoubleReplacing, state);
 }
 
 void AudioEffect::programsAreChunks(bool state) {
-    if (state)
-        cEffect.flags |= effFlagsProgramChunks;
-    else
-        cEffect.flags &= ~effFlagsProgramChunks;
+    setFlag(effFlagsProgramChunks, state);
 }
 
 VstInt32 AudioEffect::getMasterVersion() {

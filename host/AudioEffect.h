@@ -74,6 +74,7 @@ public:
     void setEditor(AEffEditor* newEditor);
 
 protected:
+    void setFlag(VstInt32 flag, bool state);
     VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0);
 

@@ -78,17 +78,11 @@ VstInt32 AudioEffectX::getHostLanguage() {
 }
 
 void AudioEffectX::isSynth(bool state) {
-    if (state)
-        cEffect.flags |= effFlagsIsSynth;
-    else
-        cEffect.flags &= ~effFlagsIsSynth;
+    setFlag(effFlagsIsSynth, state);
 }
 
 void AudioEffectX::noTail(bool state) {
-    if (state)
-        cEffect.flags |= effFlagsNoSoundInStop;
-    else
-        cEffect.flags &= ~effFlagsNoSoundInStop;
+    setFlag(effFlagsNoSoundInStop, state);
 }
 
 void* AudioEffectX::getDirectory() {
@@ -169,17 +163,11 @@ VstInt32 AudioEffectX::__willProcessReplacingDeprecated() {
 }
 
 void AudioEffectX::__wantAsyncOperationDeprecated(bool state) {
-    if (state)
-        cEffect.flags |= effFlagsExtIsAsync;
-    else
-        cEffect.flags &= ~effFlagsExtIsAsync;
+    setFlag(effFlagsExtIsAsync, state);
 }
 
 void AudioEffectX::__hasExternalBufferDeprecated(bool state) {
-    if (state)
-        cEffect.flags |= effFlagsExtHasBuffer;
-    else
-        cEffect.flags &= ~effFlagsExtHasBuffer;
+    setFlag(effFlagsExtHasBuffer, state);
 }
 
 void AudioEffectX::__setOutputSamplerateDeprecated(float rate) {
