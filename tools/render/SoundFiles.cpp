@@ -35,10 +35,10 @@ std::string directoryOf(const std::string& path) {
 
 } // namespace
 
-int outputFormat(int baseFormat, const std::string& spec, int sampleRate) {
+int outputFormat(int baseFormat, const std::string& formatText, int sampleRate) {
     int container = baseFormat & SF_FORMAT_TYPEMASK;
     int encoding = baseFormat & SF_FORMAT_SUBMASK;
-    std::stringstream parts(spec);
+    std::stringstream parts(formatText);
     std::string part;
     while (std::getline(parts, part, '-')) {
         bool known = false;
@@ -47,7 +47,7 @@ int outputFormat(int baseFormat, const std::string& spec, int sampleRate) {
         for (const Name& name : kEncodings)
             if (part == name.text) encoding = name.format, known = true;
         if (!known)
-            throw UsageError("--format '" + spec +
+            throw UsageError("--format '" + formatText +
                              "': use wav, aiff or flac and/or 16, 24, 32 or float");
     }
     SF_INFO check{};
@@ -56,7 +56,7 @@ int outputFormat(int baseFormat, const std::string& spec, int sampleRate) {
     check.format = container | encoding;
     if (!sf_format_check(&check))
         throw UsageError("cannot write " + describeFormat(check.format) +
-                         (spec.empty() ? "; choose one with --format" : ""));
+                         (formatText.empty() ? "; choose one with --format" : ""));
     return check.format;
 }
 

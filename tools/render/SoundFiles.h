@@ -16,7 +16,7 @@ struct RenderError : std::runtime_error {
 constexpr int kDemoFormat = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
 
 // The libsndfile format for a --format text applied to a base format; throws UsageError.
-int outputFormat(int baseFormat, const std::string& spec, int sampleRate);
+int outputFormat(int baseFormat, const std::string& formatText, int sampleRate);
 std::string describeFormat(int format);
 // Whether two paths name the same existing file.
 bool sameFile(const std::string& a, const std::string& b);
