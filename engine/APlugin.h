@@ -45,6 +45,7 @@ extern const char* const MONO_TYPE_STR[4];
 extern const char* const MONO_SPLIT_RANGE_STR[4];
 extern const char* const MIDI_NOTE_STR[113];
 extern const std::array<std::array<float, kNumParams>, kNumFactoryPrograms> DEMOVAR;
+extern const std::array<float, kNumParams> CLEAR_PRESET_VALUES;
 extern const char* const DEMO_NAME_STR[kNumFactoryPrograms];
 
 struct ProgramRecord {

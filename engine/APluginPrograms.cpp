@@ -2,7 +2,6 @@
 #include "engine/APlugin.h"
 
 #include <cstring>
-#include <initializer_list>
 
 namespace {
 
@@ -30,18 +29,8 @@ void decodeName(const Relaxed<float>* values, char (&name)[kNameSlots + 1]) {
 } // namespace
 
 void APlugin::setDefaultSettings() {
-    for (float& value : defaultValues)
-        value = 0.0f;
-    defaultValues[kMainVolume] = 0.5f;
-    defaultValues[kAirAmount] = 0.5f;
-    defaultValues[kAirFrequency] = 1.0f;
-    defaultValues[kSplitFrequency] = 0.8f;
-    for (int memory : {kMemoryA, kMemoryB}) {
-        defaultValues[memory + kAirOn - 1] = 0.5f;
-        defaultValues[memory + kAirFrequency - 1] = 0.5f;
-        defaultValues[memory + kSplitOn - 1] = 1.0f;
-        defaultValues[memory + kSplitNoteMode - 1] = 0.8f;
-    }
+    for (int i = 0; i < kNumParams; ++i)
+        defaultValues[i] = CLEAR_PRESET_VALUES[i];
 }
 
 void APlugin::loadFactoryValues(int program) {

@@ -47,6 +47,9 @@ const char* const DEMO_NAME_STR[kNumFactoryPrograms] = {
     "Only a bit Air", "Only Air", "Only MonoStereo", "Vocal lift",
 };
 
+// Clear preset: factory program 1 with Air and the split off and no name.
+const ProgramValues CLEAR_PRESET_VALUES = program({0.5f, 0, 0.5f, 1, 0, 0.8f, 0, ""});
+
 const std::array<ProgramValues, kNumFactoryPrograms> DEMOVAR = {
     program({0.5f, 1, 0.5f, 1, 1, 1, 0.025063f, "A Nice Start"}),
     program({0.5f, 1, 0.5f, 1, 1, 0.8f, 0, "Default"}),

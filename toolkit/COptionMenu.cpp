@@ -48,14 +48,7 @@ CMenuItem* COptionMenu::addEntry(const char* title, int32_t index, int32_t itemF
         title += 2;
         itemFlags |= CMenuItem::kDisabled;
     }
-    auto item = std::make_unique<CMenuItem>(title, itemFlags);
-    CMenuItem* added = item.get();
-    if (index < 0 || index >= getNbEntries())
-        entries.push_back(std::move(item));
-    else
-        entries.insert(entries.begin() + index, std::move(item));
-    updateMax();
-    return added;
+    return insertEntry(std::make_unique<CMenuItem>(title, itemFlags), index);
 }
 
 CMenuItem* COptionMenu::addEntry(COptionMenu* submenu, const char* title) {
@@ -66,7 +59,12 @@ CMenuItem* COptionMenu::addEntry(COptionMenu* submenu, const char* title) {
 }
 
 CMenuItem* COptionMenu::addSeparator(int32_t index) {
-    auto item = std::make_unique<CMenuItem>("", CMenuItem::kSeparator | CMenuItem::kDisabled);
+    return insertEntry(
+        std::make_unique<CMenuItem>("", CMenuItem::kSeparator | CMenuItem::kDisabled), index);
+}
+
+// An index outside the list appends.
+CMenuItem* COptionMenu::insertEntry(std::unique_ptr<CMenuItem> item, int32_t index) {
     CMenuItem* added = item.get();
     if (index < 0 || index >= getNbEntries())
         entries.push_back(std::move(item));

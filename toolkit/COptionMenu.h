@@ -95,6 +95,7 @@ public:
 private:
     int32_t withoutSeparators(int32_t index) const;
     void updateMax();
+    CMenuItem* insertEntry(std::unique_ptr<CMenuItem> item, int32_t index);
 
     std::vector<std::unique_ptr<CMenuItem>> entries;
     CBitmap* bgWhenClick;

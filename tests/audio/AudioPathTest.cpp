@@ -33,13 +33,13 @@ TEST(AudioPath, MainVolumeSpansMuteToTimesTen) {
     const Stereo in = noise(2000, 0.2f);
     Effect loudest;
     loudest.allStagesOff();
-    loudest.set(kVolume, 1.0f);
+    loudest.set(kMainVolume, 1.0f);
     expectLimitedCopy(loudest.process(in), in, 10.0f);
 
     for (float mute : {0.0f, 0.0009f}) {
         Effect muted;
         muted.allStagesOff();
-        muted.set(kVolume, mute);
+        muted.set(kMainVolume, mute);
         const Stereo out = muted.process(in);
         for (int i = 0; i < in.frames(); ++i)
             ASSERT_EQ(out.left[i] + out.right[i], 0.0f) << mute;
@@ -47,14 +47,14 @@ TEST(AudioPath, MainVolumeSpansMuteToTimesTen) {
 
     Effect quietest;
     quietest.allStagesOff();
-    quietest.set(kVolume, 0.001f);
+    quietest.set(kMainVolume, 0.001f);
     const Stereo out = quietest.process(constant(64, 0.5f, 0.5f));
     EXPECT_NEAR(out.left.back(), 0.5f * std::pow(10.0f, (0.04f - 20.0f) / 20.0f), 1e-7f);
 }
 
 TEST(AudioPath, BypassPassesTheInputWhateverTheSettings) {
     Effect effect; // first factory program: Air and split on
-    effect.set(kVolume, 0.9f);
+    effect.set(kMainVolume, 0.9f);
     effect.set(kBypass, 1.0f);
     const Stereo in = withOverloads(noise(5000, 1.0f));
     expectLimitedCopy(effect.process(in), in);
@@ -96,7 +96,7 @@ TEST_P(FullRangeFold, EachMonoTypeFoldsTheWholeSignal) {
     for (const Case& c : cases) {
         Effect effect;
         effect.allStagesOff();
-        effect.set(kVolume, 0.001f);
+        effect.set(kMainVolume, 0.001f);
         effect.set(kSplitOn, 1.0f);
         effect.set(kSplitSolo, solo ? 1.0f : 0.0f);
         effect.set(kSplitRange, 1.0f);

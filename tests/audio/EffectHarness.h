@@ -1,6 +1,7 @@
 // Drives the built Orvane.so through the test host with whole signals.
 #pragma once
 
+#include "engine/APlugin.h"
 #include "tools/testhost/TestHost.h"
 
 #include <gtest/gtest.h>
@@ -12,19 +13,6 @@
 #include <vector>
 
 namespace orvane::test {
-
-enum Param {
-    kVolume = 1,
-    kAirOn = 2,
-    kAirAmount = 3,
-    kAirFrequency = 4,
-    kSplitOn = 5,
-    kSplitSolo = 6,
-    kSplitFrequency = 7,
-    kSplitRange = 9,
-    kMonoType = 10,
-    kBypass = 40,
-};
 
 enum MonoType { kLeft, kRight, kSum, kDifference };
 
@@ -81,7 +69,7 @@ public:
     void allStagesOff() {
         set(kAirOn, 0.0f);
         set(kSplitOn, 0.0f);
-        set(kVolume, 0.5f);
+        set(kMainVolume, 0.5f);
         set(kBypass, 0.0f);
     }
 

@@ -73,7 +73,7 @@ TEST(Robustness, NonFiniteSamplesEnterAsSilence) {
 
 TEST(Robustness, AbsurdlyLargeSamplesCannotPoisonTheFilters) {
     Effect effect; // every stage on
-    effect.set(kVolume, 1.0f);
+    effect.set(kMainVolume, 1.0f);
     Stereo in = noise(4000, 0.5f, 11);
     for (int i = 100; i < 200; ++i) {
         in.left[i] = (i % 2 ? 1 : -1) * std::numeric_limits<float>::max();

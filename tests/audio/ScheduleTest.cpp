@@ -62,7 +62,7 @@ TEST(Schedule, VolumeChangesOnTheSixteenSampleGrid) {
     Effect effect;
     effect.allStagesOff();
     effect.process(constant(5, 0.01f, 0.01f));
-    effect.set(kVolume, 1.0f);
+    effect.set(kMainVolume, 1.0f);
     const Stereo out = effect.process(constant(30, 0.01f, -0.01f));
     for (int i = 0; i < 30; ++i) {
         const float gain = i + 5 < 16 ? 1.0f : 10.0f;
