@@ -20,7 +20,7 @@ protected:
     }
 };
 
-TEST_F(Zenity, EntryGetsEachValueAsOneArgumentWithoutAShell) {
+TEST_F(Zenity, EntryGetsEachValueAsOneArgumentWithoutAShellAndAnswersWithoutTheNewline) {
     answer("5\n", 0);
     char text[256] = "$(touch pwned) 'q\" `x` *";
     inputBox("MIDI CC : Main_Volume \\n", "MIDI CC (0 - 127)", text, sizeof text);
@@ -28,18 +28,7 @@ TEST_F(Zenity, EntryGetsEachValueAsOneArgumentWithoutAShell) {
                                     "--text=MIDI CC : Main__Volume \\\\n",
                                     "--entry-text=$(touch pwned) 'q\" `x` *"}));
     EXPECT_STREQ(text, "5");
-}
-
-TEST_F(Zenity, OkReturnsTheAnswerWithoutItsNewline) {
-    answer("-12.5 dB\n", 0);
-    char text[512] = "0.0";
-    runInputWindow("Main Volume", "-20 to 20 db", text, sizeof text);
-    EXPECT_STREQ(text, "-12.5 dB");
-}
-
-TEST_F(Zenity, CancelStatusEmptiesTheField) {
-    answer("", 1);
-    char text[512] = "0.0";
+    answer("", 1); // cancel
     runInputWindow("Main Volume", "-20 to 20 db", text, sizeof text);
     EXPECT_STREQ(text, "");
 }
@@ -50,7 +39,7 @@ TEST_F(Zenity, MessageIsShownAsPlainText) {
               (Args{"--info", "--no-markup", "--title=Orvane", "--text=Problem with ECS File"}));
 }
 
-TEST_F(Zenity, LoadOffersTheFilterAndReturnsTheChosenFile) {
+TEST_F(Zenity, FileDialogsOfferFilterOrNameAndReturnTheChosenFile) {
     answer("/a/b/c.ecs\n", 0);
     char folder[kDialogPathCapacity] = "";
     char path[kDialogPathCapacity] = "";
@@ -59,27 +48,19 @@ TEST_F(Zenity, LoadOffersTheFilterAndReturnsTheChosenFile) {
                                     "--filename=/home/u/ECS/", "--file-filter=ecs | *.ecs"}));
     EXPECT_STREQ(path, "/a/b/c.ecs");
     EXPECT_STREQ(folder, "/a/b");
-}
 
-TEST_F(Zenity, SaveProposesTheNameInTheStartFolderAndConfirmsOverwriting) {
     answer("/home/u/ECS/Orvane.ecs\n", 0);
-    char folder[kDialogPathCapacity] = "";
-    char path[kDialogPathCapacity] = "";
     fileSelectSaveDir("ECS Save", "/home/u/ECS/", "Save", "Orvane.ecs", folder, path);
     EXPECT_EQ(recordedArgs(), (Args{"--file-selection", "--title=ECS Save - Orvane", "--save",
                                     "--confirm-overwrite", "--filename=/home/u/ECS/Orvane.ecs"}));
     EXPECT_STREQ(path, "/home/u/ECS/Orvane.ecs");
     EXPECT_STREQ(folder, "/home/u/ECS");
-}
 
-TEST_F(Zenity, CancelledFileDialogWritesNothing) {
-    answer("", 1);
-    char folder[kDialogPathCapacity] = "keep";
-    char path[kDialogPathCapacity] = "keep";
+    answer("", 1); // cancel
     fileSelectLoadDir("ECS Loader", "", "Load", "*.ecs", "", folder, path);
     fileSelectSaveDir("ECS Save", "", "Save", "Orvane.ecs", folder, path);
-    EXPECT_STREQ(path, "keep");
-    EXPECT_STREQ(folder, "keep");
+    EXPECT_STREQ(path, "/home/u/ECS/Orvane.ecs");
+    EXPECT_STREQ(folder, "/home/u/ECS");
 }
 
 TEST_F(Zenity, AnswerSurvivesAHostThatIgnoresSigchld) {
@@ -149,13 +130,15 @@ TEST_F(WithoutDialogProgram, NoDisplayToShowOn) {
 
 class ChildProcess : public FakeDialogProgram {};
 
-TEST_F(ChildProcess, LongOutputIsDrainedAndBounded) {
+TEST_F(ChildProcess, LongOutputIsDrainedAndBoundedAndAMissingProgramDoesNotStart) {
     install("talker", "/usr/bin/yes 0123456789 | /usr/bin/head -c 1000000\n");
     const ChildResult result = runChild({"talker"}, 100);
     EXPECT_TRUE(result.started);
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.output, "0123456789\n0123456789\n0123456789\n0123456789\n0123456789\n"
                              "0123456789\n0123456789\n0123456789\n0123456789\n0");
+    EXPECT_FALSE(runChild({"no-such-dialog-program"}, 100).started);
+    EXPECT_FALSE(runChild({}, 100).started);
 }
 
 TEST_F(ChildProcess, ReturnsWhenTheChildExitsThoughAGrandchildHoldsThePipe) {
@@ -197,12 +180,6 @@ TEST_F(ChildProcess, HostDescriptorsAreNotInherited) {
     runInputWindow("t", "l", text, sizeof text);
     close(hostFd);
     EXPECT_STREQ(text, "closed");
-}
-
-TEST_F(ChildProcess, MissingProgramIsReportedAsNotStarted) {
-    const ChildResult result = runChild({"no-such-dialog-program"}, 100);
-    EXPECT_FALSE(result.started);
-    EXPECT_FALSE(runChild({}, 100).started);
 }
 
 } // namespace

@@ -7,89 +7,47 @@
 
 namespace {
 
-TEST(Itoa, CutsToMaxLengthCharacters) {
-    char out[16];
-    itoa(-45, out, 2);
-    EXPECT_STREQ(out, "-4");
-    itoa(123456, out, 3);
-    EXPECT_STREQ(out, "123");
+// The limit is a length, not a base; below one it counts as one.
+TEST(TextUtils, ItoaCutsToTheLengthLimitAndWritesNothingPastTheTerminator) {
+    const struct {
+        int value, limit;
+        const char* text;
+    } cases[] = {{-45, 2, "-4"}, {123456, 3, "123"}, {7, 0, "7"},
+                 {-45, 0, "-"},  {99, -3, "9"},      {127, 10, "127"},
+                 {16, 16, "16"}, {5, 1000, "5"},     {INT_MIN, 11, "-2147483648"}};
+    for (const auto& c : cases) {
+        char out[300];
+        std::memset(out, 'x', sizeof out);
+        itoa(c.value, out, c.limit);
+        EXPECT_STREQ(out, c.text) << c.value << " " << c.limit;
+        EXPECT_EQ(out[std::strlen(c.text) + 1], 'x');
+    }
+    itoa(1, nullptr, 5);
 }
 
-TEST(Itoa, ZeroMaxLengthCountsAsOne) {
-    char out[16];
-    itoa(7, out, 0);
-    EXPECT_STREQ(out, "7");
-    itoa(-45, out, 0);
-    EXPECT_STREQ(out, "-");
-    itoa(99, out, -3);
-    EXPECT_STREQ(out, "9");
-}
-
-TEST(Itoa, LimitIsALengthNotABase) {
-    char out[16];
-    itoa(127, out, 10);
-    EXPECT_STREQ(out, "127");
-    itoa(16, out, 16);
-    EXPECT_STREQ(out, "16");
-    itoa(INT_MIN, out, 11);
-    EXPECT_STREQ(out, "-2147483648");
-}
-
-TEST(Itoa, WritesNothingPastTheTerminator) {
-    char out[300];
-    std::memset(out, 'x', sizeof out);
-    itoa(5, out, 1000);
-    EXPECT_STREQ(out, "5");
-    EXPECT_EQ(out[2], 'x');
-}
-
-TEST(UpperCase, ChangesOnlyAsciiLetters) {
-    char product[] = "Maschine Host";
-    upperCase(product);
-    EXPECT_STREQ(product, "MASCHINE HOST");
-
-    char mixed[] = "a-z 0-9 \xC3\xA9 {}`@[";
+TEST(TextUtils, UpperCaseChangesOnlyAsciiLettersWithinTheWorkingLimit) {
+    char mixed[] = "Maschine Host a-z 0-9 \xC3\xA9 {}`@[";
     upperCase(mixed);
-    EXPECT_STREQ(mixed, "A-Z 0-9 \xC3\xA9 {}`@[");
-
-    char empty[] = "";
-    upperCase(empty);
-    EXPECT_STREQ(empty, "");
-}
-
-TEST(UpperCase, StopsAtTheWorkingLimit) {
+    EXPECT_STREQ(mixed, "MASCHINE HOST A-Z 0-9 \xC3\xA9 {}`@[");
     std::string text(300, 'a');
     upperCase(text.data());
-    EXPECT_EQ(text.substr(0, 255), std::string(255, 'A'));
-    EXPECT_EQ(text.substr(255), std::string(45, 'a'));
+    EXPECT_EQ(text, std::string(255, 'A') + std::string(45, 'a'));
+    upperCase(nullptr);
 }
 
-TEST(StripAllButNum, KeepsDigitsSignsAndPointInOrder) {
-    char level[] = "-12.5 dB";
-    stripAllButNum(level);
-    EXPECT_STREQ(level, "-12.5");
-
-    char letters[] = "abc";
-    stripAllButNum(letters);
-    EXPECT_STREQ(letters, "");
-
-    char scattered[] = " +6,5 x1e3\t";
-    stripAllButNum(scattered);
-    EXPECT_STREQ(scattered, "+6513");
-}
-
-TEST(StripAllButNum, OverLongInputKeepsTheFirst255Characters) {
+TEST(TextUtils, StripAllButNumKeepsDigitsSignsAndPointInOrderWithinTheWorkingLimit) {
+    for (const auto& [in, out] : {std::pair<std::string, std::string>{"-12.5 dB", "-12.5"},
+                                  {"abc", ""},
+                                  {" +6,5 x1e3\t", "+6513"}}) {
+        std::string text = in;
+        stripAllButNum(text.data());
+        EXPECT_STREQ(text.c_str(), out.c_str()) << in;
+    }
     std::string text(300, '1');
     text[0] = 'x';
     stripAllButNum(text.data());
-    EXPECT_EQ(std::strlen(text.c_str()), 254u);
-    EXPECT_EQ(text.substr(0, 254), std::string(254, '1'));
+    EXPECT_EQ(std::string(text.c_str()), std::string(254, '1'));
     EXPECT_EQ(text.substr(255), std::string(45, '1')) << "bytes after the work area untouched";
-}
-
-TEST(TextUtils, NullPointersAreIgnored) {
-    itoa(1, nullptr, 5);
-    upperCase(nullptr);
     stripAllButNum(nullptr);
 }
 
