@@ -4,31 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 using orvane::testhost::builtPluginPath;
 using orvane::testhost::Plugin;
 
 namespace {
-
-// The sound values of each factory program; every other index below 90 is 0 except the
-// memory copies, which are the same in all eight.
-struct Factory {
-    const char* name;
-    float volume, airOn, airAmount, airFrequency, splitOn, splitFrequency, range;
-};
-const Factory kFactory[8] = {
-    {"Nice Start", 0.5f, 1, 0.5f, 1, 1, 1, 0.025063f},
-    {"Default", 0.5f, 1, 0.5f, 1, 1, 0.8f, 0},
-    {"Just a bit", 0.5f, 1, 0.16f, 1, 1, 1, 0.025063f},
-    {"Mid and High Air", 0.5f, 1, 0.38f, 0, 0, 0.8f, 0},
-    {"Only a bit Air", 0.5f, 1, 0.5f, 1, 0, 1, 0.025063f},
-    {"Only Air", 0.5f, 1, 0.5f, 1, 0, 1, 0.025063f},
-    {"Only MonoStereo", 0.5f, 0, 0.5f, 1, 1, 1, 0.025063f},
-    {"Vocal lift", 0.5f, 1, 0.5f, 0.45f, 0, 0.8f, 0},
-};
-const std::map<int, float> kMemories = {{14, 0.5f}, {16, 0.5f}, {17, 1.0f}, {20, 0.8f},
-                                        {26, 0.5f}, {28, 0.5f}, {29, 1.0f}, {32, 0.8f}};
 
 std::string storedName(APlugin& effect) {
     std::string name;
@@ -42,58 +21,48 @@ std::string storedName(APlugin& effect) {
 
 } // namespace
 
-TEST(FactoryPrograms, LoadTheirTabledValuesAndNames) {
-    TestEffect effect;
+// A load replaces every value, whatever was there before; the constructor loads the first.
+TEST(FactoryPrograms, LoadEveryValueAndTheirNames) {
+    const char* const names[8] = {"Nice Start",       "Default",        "Just a bit",
+                                  "Mid and High Air", "Only a bit Air", "Only Air",
+                                  "Only MonoStereo",  "Vocal lift"};
+    TestEffect constructed, first;
+    first.setDemoProgram(0);
+    for (int i = 0; i < kNumParams; ++i)
+        EXPECT_EQ(constructed.getParameter(i), first.getParameter(i)) << i;
     for (int n = 0; n < 8; ++n) {
-        effect.setDemoProgram(n);
-        const Factory& f = kFactory[n];
-        std::map<int, float> expected = kMemories;
-        expected[1] = f.volume;
-        expected[2] = f.airOn;
-        expected[3] = f.airAmount;
-        expected[4] = f.airFrequency;
-        expected[5] = f.splitOn;
-        expected[7] = f.splitFrequency;
-        expected[9] = f.range;
-        for (int i = 0; i < 90; ++i) {
-            const auto it = expected.find(i);
-            EXPECT_FLOAT_EQ(effect.getParameter(i), it == expected.end() ? 0.0f : it->second)
+        TestEffect fresh, dirty;
+        for (int i = 0; i < kNumParams; ++i)
+            dirty.setParameter(i, 0.37f);
+        fresh.setDemoProgram(n);
+        dirty.setDemoProgram(n);
+        for (int i = 0; i < kNumParams; ++i)
+            EXPECT_EQ(dirty.getParameter(i), fresh.getParameter(i))
                 << "program " << n << " index " << i;
-        }
-        for (int i = 118; i < 128; ++i)
-            EXPECT_FLOAT_EQ(effect.getParameter(i), 0.0f);
-        char name[64] = {};
-        effect.getProgramName(name);
-        EXPECT_STREQ(name, f.name);
-        EXPECT_STREQ(effect.getPresetName(n), f.name);
-        EXPECT_EQ(storedName(effect), n == 0 ? std::string("A Nice Start") : f.name);
-        EXPECT_FALSE(effect.getEditChanged());
+        EXPECT_EQ(dirty.programName(), names[n]);
+        EXPECT_STREQ(dirty.getPresetName(n), names[n]);
+        EXPECT_EQ(storedName(dirty), n == 0 ? std::string("A Nice Start") : names[n]);
+        EXPECT_FALSE(dirty.getEditChanged());
     }
-    EXPECT_STREQ(effect.getPresetName(8), "None");
-    EXPECT_STREQ(effect.getPresetName(-1), "None");
+    EXPECT_STREQ(constructed.getPresetName(8), "None");
+    EXPECT_STREQ(constructed.getPresetName(-1), "None");
 }
 
 TEST(FactoryPrograms, OutOfRangeSelectionsAreIgnoredAndStepsClamp) {
     TestEffect effect;
     effect.setDemoProgram(3);
     effect.setParameter(3, 0.9f);
-    effect.setDemoProgram(8);
-    effect.setDemoProgram(127);
-    effect.setDemoProgram(-1);
+    for (int n : {8, 127, -1})
+        effect.setDemoProgram(n);
     EXPECT_FLOAT_EQ(effect.getParameter(3), 0.9f);
     effect.setDemoProgram(0);
     effect.changeDemoProgramDelta(-1);
-    EXPECT_STREQ(effect.getPresetName(0), "Nice Start");
-    char name[64];
-    effect.getProgramName(name);
-    EXPECT_STREQ(name, "Nice Start");
+    EXPECT_EQ(effect.programName(), "Nice Start");
     effect.setDemoProgram(7);
     effect.changeDemoProgramDelta(+1);
-    effect.getProgramName(name);
-    EXPECT_STREQ(name, "Vocal lift");
+    EXPECT_EQ(effect.programName(), "Vocal lift");
     effect.changeDemoProgramDelta(-2);
-    effect.getProgramName(name);
-    EXPECT_STREQ(name, "Only Air");
+    EXPECT_EQ(effect.programName(), "Only Air");
 }
 
 TEST(EditRecall, TogglesBetweenLoadedAndEditedValues) {
@@ -128,9 +97,7 @@ TEST(ClearPreset, RestoresDefaultsButKeepsTheName) {
     effect.setParameter(6, 1.0f);
     effect.setParameter(60, 0.3f);
     effect.doPresetCommand(6);
-    char name[64];
-    effect.getProgramName(name);
-    EXPECT_STREQ(name, "Only Air");
+    EXPECT_EQ(effect.programName(), "Only Air");
     EXPECT_EQ(storedName(effect), "Only Air");
     EXPECT_FLOAT_EQ(effect.getParameter(2), 0.0f);
     EXPECT_FLOAT_EQ(effect.getParameter(5), 0.0f);
