@@ -1,6 +1,6 @@
 // ECS files: import refuses anything but 128 numbers in 0..127 and then changes nothing.
 #include "engine/EcsFile.h"
-#include "midi/LearnEffect.h"
+#include "engine/TestEffect.h"
 #include "platform/Preferences.h"
 #include "platform/ScriptedDialogs.h"
 #include "prefs/TempConfig.h"
@@ -14,7 +14,7 @@ class EcsTest : public TempConfig {
 protected:
     void SetUp() override {
         TempConfig::SetUp();
-        effect = std::make_unique<LearnEffect>();
+        effect = std::make_unique<TestEffect>();
         effect->setMidiLatch(kAirAmount, true);
         effect->deliver({controlChange(11, 64)});
         dialogs = std::make_unique<ScopedScriptedDialogs>();
@@ -43,7 +43,7 @@ protected:
         return messages.size() == 1 && messages[0].message == "Problem with ECS File";
     }
 
-    std::unique_ptr<LearnEffect> effect;
+    std::unique_ptr<TestEffect> effect;
     std::unique_ptr<ScopedScriptedDialogs> dialogs;
 };
 

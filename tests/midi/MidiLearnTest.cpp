@@ -1,5 +1,5 @@
 // MIDI learn, unlatch, clear and typed binding, as the editor's menus use them.
-#include "midi/LearnEffect.h"
+#include "engine/TestEffect.h"
 #include "platform/Preferences.h"
 #include "platform/ScriptedDialogs.h"
 #include "prefs/TempConfig.h"
@@ -12,8 +12,9 @@ using MidiLearnTest = TempConfig;
 using Controllers = std::vector<int>;
 
 TEST_F(MidiLearnTest, ArmedLatchSurvivesChannelModeMessagesAndBindsTheNextController) {
-    auto effect = std::make_unique<LearnEffect>();
-    effect->setMidiLatch(kAirAmount, true);
+    auto effect = std::make_unique<TestEffect>();
+    effect->setMidiLatch(kMainVolume, true);
+    effect->setMidiLatch(kAirAmount, true); // re-arming changes only the target
     effect->deliver({controlChange(123, 0), controlChange(120, 0), controlChange(121, 0)});
     EXPECT_EQ(effect->controllersOf(kAirAmount), Controllers{});
 
@@ -23,46 +24,35 @@ TEST_F(MidiLearnTest, ArmedLatchSurvivesChannelModeMessagesAndBindsTheNextContro
 
     effect->deliver({controlChange(2, 0)}); // the latch is spent
     EXPECT_EQ(effect->controllersOf(kAirAmount), Controllers{1});
+    EXPECT_EQ(effect->controllersOf(kMainVolume), Controllers{});
     EXPECT_EQ(effect->getParameter(kAirAmount), 1.0f);
 }
 
-TEST_F(MidiLearnTest, RearmingBeforeAControllerArrivesChangesOnlyTheTarget) {
-    LearnEffect effect;
-    effect.setMidiLatch(kAirAmount, true);
-    effect.setMidiLatch(kMainVolume, true);
-    effect.deliver({controlChange(9, 0)});
-    EXPECT_EQ(effect.controllersOf(kMainVolume), Controllers{9});
-    EXPECT_EQ(effect.controllersOf(kAirAmount), Controllers{});
-}
-
+// What the processing thread learnt reaches the disk at the next editor idle, or at the latest
+// when the effect closes, for later instances.
 TEST_F(MidiLearnTest, LearntBindingsPersistForLaterInstances) {
+    std::string value;
     {
-        LearnEffect effect;
+        TestEffect effect;
+        effect.setMidiLatch(kAirAmount, true);
+        effect.deliver({controlChange(65, 0)});
+        effect.dispatcher(effProcessEvents, 0, 0, nullptr, 0); // processing thread: no disk work
+        EXPECT_FALSE(onDisk("Integer", "65"));
+        effect.dispatcher(effEditIdle, 0, 0, nullptr, 0);
+        EXPECT_TRUE(onDisk("Integer", "65", &value));
+        EXPECT_EQ(value, "3");
         effect.setMidiLatch(kBypass, true);
         effect.deliver({controlChange(64, 0)});
-    } // closing the effect writes what the processing thread learnt
-    std::string value;
+    }
     EXPECT_TRUE(onDisk("Integer", "64", &value));
     EXPECT_EQ(value, "40");
-    LearnEffect later;
+    TestEffect later;
     EXPECT_EQ(later.ccToParam[64], kBypass);
     EXPECT_EQ(later.getMidiCC(64), kBypass);
 }
 
-TEST_F(MidiLearnTest, ALearntBindingReachesTheDiskAtTheNextEditorIdle) {
-    LearnEffect effect;
-    effect.setMidiLatch(kAirAmount, true);
-    effect.deliver({controlChange(65, 0)});
-    effect.dispatcher(effProcessEvents, 0, 0, nullptr, 0); // processing thread: no disk work
-    EXPECT_FALSE(onDisk("Integer", "65"));
-    effect.dispatcher(effEditIdle, 0, 0, nullptr, 0);
-    std::string value;
-    EXPECT_TRUE(onDisk("Integer", "65", &value));
-    EXPECT_EQ(value, "3");
-}
-
-TEST_F(MidiLearnTest, UnlatchRemovesEveryBindingOfOneParameter) {
-    LearnEffect effect;
+TEST_F(MidiLearnTest, UnlatchRemovesTheBindingsOfOneParameterAndClearRemovesAll) {
+    TestEffect effect;
     for (int controller : {1, 2}) {
         effect.setMidiLatch(kAirAmount, true);
         effect.deliver({controlChange(controller, 10)});
@@ -80,15 +70,8 @@ TEST_F(MidiLearnTest, UnlatchRemovesEveryBindingOfOneParameter) {
     const float before = effect.getParameter(kAirAmount);
     effect.deliver({controlChange(1, 127)});
     EXPECT_EQ(effect.getParameter(kAirAmount), before);
-}
 
-TEST_F(MidiLearnTest, ClearRemovesEveryBinding) {
-    LearnEffect effect;
-    for (int controller : {1, 2, 127}) {
-        effect.setMidiLatch(controller, true);
-        effect.deliver({controlChange(controller, 10)});
-    }
-    effect.resetMidi();
+    effect.resetMidi(); // clear: every binding goes
     for (int controller = 0; controller < kNumParams; ++controller) {
         EXPECT_EQ(effect.ccToParam[controller], 0);
         EXPECT_EQ(getMidiCC(controller), 0);
@@ -96,7 +79,7 @@ TEST_F(MidiLearnTest, ClearRemovesEveryBinding) {
 }
 
 TEST_F(MidiLearnTest, LearnTargetsOutsideTheTableAreIgnored) {
-    LearnEffect effect;
+    TestEffect effect;
     for (int bad : {999, -1, 128}) {
         effect.setMidiLatch(bad, true);
         effect.setMidiLatch(bad, false);
@@ -107,7 +90,7 @@ TEST_F(MidiLearnTest, LearnTargetsOutsideTheTableAreIgnored) {
 }
 
 TEST_F(MidiLearnTest, CaptureSettingAppliesToTheNextMessage) {
-    LearnEffect effect;
+    TestEffect effect;
     effect.setMidiLatch(kAirAmount, true);
     effect.deliver({controlChange(30, 64)}); // bound at 0.5; 64/127 is within reach
     saveStringToPrefs("Capture", "Y");
@@ -121,7 +104,7 @@ TEST_F(MidiLearnTest, CaptureSettingAppliesToTheNextMessage) {
 
 TEST_F(MidiLearnTest, TypedBindingAsksAndReplacesTheParametersBindings) {
     ScopedScriptedDialogs dialogs;
-    LearnEffect effect;
+    TestEffect effect;
     effect.setMidiLatch(kAirAmount, true);
     effect.deliver({controlChange(1, 64)});
 

@@ -1,5 +1,5 @@
 // What a new instance stores in, and takes from, the preferences.
-#include "midi/LearnEffect.h"
+#include "engine/TestEffect.h"
 #include "platform/Preferences.h"
 #include "prefs/TempConfig.h"
 
@@ -28,7 +28,7 @@ protected:
 TEST_F(StartupPrefsTest, FirstStartWritesExactlyTheDefaults) {
     const std::string home = directory + "/home";
     setenv("HOME", home.c_str(), 1);
-    LearnEffect effect;
+    TestEffect effect;
     EXPECT_EQ(storedKeys(), (std::set<std::string>{"Capture", "ECSDir", "Key", "MidiPreset"}));
     std::string value;
     EXPECT_TRUE(onDisk("String", "ECSDir", &value));
@@ -49,7 +49,7 @@ TEST_F(StartupPrefsTest, StoredValuesAreKeptAsTheyAre) {
     saveStringToPrefs("MidiPreset", "y");
     saveStringToPrefs("Key", "n");
     saveStringToPrefs("Capture", "Y");
-    LearnEffect effect;
+    TestEffect effect;
     EXPECT_STREQ(effect.getEcsDir(), "/no/such/folder/");
     char value[8];
     loadStringFromPrefs("MidiPreset", value, sizeof value);
@@ -64,7 +64,7 @@ TEST_F(StartupPrefsTest, BindingsComeFromThePreferences) {
     setMidiCC(127, 127);
     saveStringToPrefs("9", "3"); // a string in a controller key is no binding
     setMidiCC(10, 128);          // nor is a number outside the parameter range
-    LearnEffect effect;
+    TestEffect effect;
     EXPECT_EQ(effect.ccToParam[0], 5);
     EXPECT_EQ(effect.ccToParam[127], 127);
     EXPECT_EQ(effect.ccToParam[9], 0);
