@@ -1,13 +1,11 @@
 // The state chunk as each host family sees it through the module.
-#include "tools/testhost/TestHost.h"
-
-#include <gtest/gtest.h>
+#include "tests/host/LoadPlugin.h"
 
 #include <cmath>
 #include <cstring>
 #include <vector>
 
-using orvane::testhost::builtPluginPath;
+using orvane::test::loadPlugin;
 using orvane::testhost::HostConfig;
 using orvane::testhost::Plugin;
 
@@ -35,12 +33,6 @@ std::vector<Family> families() {
     };
 }
 
-std::unique_ptr<Plugin> load(const HostConfig& config) {
-    auto plugin = Plugin::load(builtPluginPath(), config);
-    EXPECT_TRUE(plugin);
-    return plugin;
-}
-
 std::vector<unsigned char> takeChunk(Plugin& plugin, bool program) {
     void* data = nullptr;
     const VstIntPtr size = plugin.dispatch(effGetChunk, program ? 1 : 0, 0, &data);
@@ -57,12 +49,12 @@ VstIntPtr giveChunk(Plugin& plugin, std::vector<unsigned char> chunk, bool progr
 } // namespace
 
 TEST(ChunkHosts, DeclareChunksOnlyInTheirFamilies) {
-    auto plain = load(host("Orvane Test", "Some Host"));
+    auto plain = loadPlugin(host("Orvane Test", "Some Host"));
     EXPECT_EQ(plain->effect()->flags & ~effFlagsHasEditor, effFlagsCanReplacing);
     EXPECT_TRUE(takeChunk(*plain, false).empty());
     EXPECT_EQ(giveChunk(*plain, std::vector<unsigned char>(544), false), 1);
     for (const Family& family : families()) {
-        auto plugin = load(family.config);
+        auto plugin = loadPlugin(family.config);
         EXPECT_EQ(plugin->effect()->flags & ~effFlagsHasEditor,
                   effFlagsCanReplacing | effFlagsProgramChunks)
             << family.label;
@@ -73,7 +65,7 @@ TEST(ChunkHosts, DeclareChunksOnlyInTheirFamilies) {
 
 TEST(ChunkHosts, RestoreEveryValueAndTheNameByteForByte) {
     for (const Family& family : families()) {
-        auto source = load(family.config);
+        auto source = loadPlugin(family.config);
         source->setParameter(3, 0.123f);
         source->setParameter(10, 0.1f);
         source->setParameter(40, 1.0f);
@@ -81,7 +73,7 @@ TEST(ChunkHosts, RestoreEveryValueAndTheNameByteForByte) {
         const auto chunk = takeChunk(*source, false);
         ASSERT_EQ(chunk.size(), 544u) << family.label;
 
-        auto target = load(family.config);
+        auto target = loadPlugin(family.config);
         EXPECT_EQ(giveChunk(*target, chunk, false), 1) << family.label;
         EXPECT_EQ(takeChunk(*target, false), chunk) << family.label;
         EXPECT_FLOAT_EQ(target->getParameter(3), 0.123f);
@@ -91,7 +83,7 @@ TEST(ChunkHosts, RestoreEveryValueAndTheNameByteForByte) {
 }
 
 TEST(ChunkHosts, TheNameSlotsSelectTheFactoryProgramUnderTheRestoredValues) {
-    auto source = load(host("Orvane Test", "HK-VANTRO"));
+    auto source = loadPlugin(host("Orvane Test", "HK-VANTRO"));
     auto chunk = takeChunk(*source, false);
     ASSERT_EQ(chunk.size(), 544u);
     float values[128];
@@ -102,7 +94,7 @@ TEST(ChunkHosts, TheNameSlotsSelectTheFactoryProgramUnderTheRestoredValues) {
     values[3] = 0.77f;
     std::memcpy(chunk.data(), values, sizeof values);
 
-    auto target = load(host("Orvane Test", "HK-VANTRO"));
+    auto target = loadPlugin(host("Orvane Test", "HK-VANTRO"));
     ASSERT_EQ(giveChunk(*target, chunk, false), 1);
     EXPECT_EQ(target->programName(), "Vocal lift");
     EXPECT_FLOAT_EQ(target->getParameter(3), 0.77f);
@@ -110,7 +102,7 @@ TEST(ChunkHosts, TheNameSlotsSelectTheFactoryProgramUnderTheRestoredValues) {
 }
 
 TEST(ChunkHosts, ShortNullUnterminatedAndProgramChunksAreSafe) {
-    auto plugin = load(host("Orvane Test", "MASCHINE HOST"));
+    auto plugin = loadPlugin(host("Orvane Test", "MASCHINE HOST"));
     plugin->setParameter(3, 0.3f);
     EXPECT_EQ(plugin->dispatch(effSetChunk, 0, 544, nullptr), 0);
     EXPECT_EQ(giveChunk(*plugin, std::vector<unsigned char>(543, 0x40), false), 0);
@@ -130,5 +122,6 @@ TEST(ChunkHosts, ShortNullUnterminatedAndProgramChunksAreSafe) {
     plugin->setParameter(3, 0.3f);
     EXPECT_EQ(giveChunk(*plugin, std::vector<unsigned char>(544, 0), true), 1);
     EXPECT_FLOAT_EQ(plugin->getParameter(3), 0.3f);
-    EXPECT_EQ(giveChunk(*load(host("x", "KORE 2")), std::vector<unsigned char>(544, 0), true), 0);
+    EXPECT_EQ(giveChunk(*loadPlugin(host("x", "KORE 2")), std::vector<unsigned char>(544, 0), true),
+              0);
 }

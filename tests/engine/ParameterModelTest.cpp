@@ -1,20 +1,12 @@
 // Parameter names, texts and mappings as a host reads them through the module.
-#include "tools/testhost/TestHost.h"
-
-#include <gtest/gtest.h>
-
-using orvane::testhost::builtPluginPath;
-using orvane::testhost::Plugin;
+#include "tests/host/LoadPlugin.h"
 
 namespace {
 
 class ParameterModel : public ::testing::Test {
 protected:
-    void SetUp() override {
-        plugin = Plugin::load(builtPluginPath());
-        ASSERT_TRUE(plugin);
-    }
-    std::unique_ptr<Plugin> plugin;
+    void SetUp() override { ASSERT_TRUE(plugin); }
+    std::unique_ptr<orvane::testhost::Plugin> plugin = orvane::test::loadPlugin();
 };
 
 } // namespace

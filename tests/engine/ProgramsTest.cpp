@@ -1,11 +1,10 @@
 // Factory programs, the edit/recall comparison, clear preset and state through parameters.
 #include "engine/TestEffect.h"
-#include "tools/testhost/TestHost.h"
+#include "tests/host/LoadPlugin.h"
 
 #include <gtest/gtest.h>
 
-using orvane::testhost::builtPluginPath;
-using orvane::testhost::Plugin;
+using orvane::test::loadPlugin;
 
 namespace {
 
@@ -121,8 +120,7 @@ TEST(ReloadSlot, WritingADifferentValueReloadsTheCurrentProgram) {
 }
 
 TEST(HostState, ParametersWrittenBackInIndexOrderRestoreTheState) {
-    auto saved = Plugin::load(builtPluginPath());
-    ASSERT_TRUE(saved);
+    auto saved = loadPlugin();
     const std::pair<int, float> edits[] = {{1, 0.61f}, {3, 0.12f}, {4, 0.3f},  {6, 1.0f},
                                            {10, 0.1f}, {13, 0.7f}, {40, 1.0f}, {80, 0.2f}};
     for (auto [index, value] : edits)
@@ -131,7 +129,7 @@ TEST(HostState, ParametersWrittenBackInIndexOrderRestoreTheState) {
     for (int i = 0; i < 128; ++i)
         state[i] = saved->getParameter(i);
 
-    auto restored = Plugin::load(builtPluginPath());
+    auto restored = loadPlugin();
     for (int i = 0; i < 128; ++i)
         restored->setParameter(i, state[i]);
     for (int i = 0; i < 128; ++i)

@@ -2,7 +2,7 @@
 #include "midi/MidiEvents.h"
 #include "platform/Preferences.h"
 #include "prefs/TempConfig.h"
-#include "tools/testhost/TestHost.h"
+#include "tests/host/LoadPlugin.h"
 
 #include <memory>
 #include <vector>
@@ -18,13 +18,7 @@ constexpr int kBypass = 40;
 
 class MidiHostTest : public TempConfig {
 protected:
-    std::unique_ptr<Plugin> openEffect() {
-        std::string error;
-        auto plugin = Plugin::load(orvane::testhost::builtPluginPath(), {}, &error);
-        EXPECT_TRUE(plugin) << error;
-        if (plugin) plugin->start(44100, 512);
-        return plugin;
-    }
+    static std::unique_ptr<Plugin> openEffect() { return orvane::test::loadPlugin({}, true); }
 
     // Left output of frames samples of constant input 0.5.
     static std::vector<float> run(Plugin& plugin, int frames) {
