@@ -20,14 +20,18 @@ void expectLimitedCopy(const Stereo& out, const Stereo& in, float gain = 1.0f) {
     }
 }
 
-} // namespace
-
-TEST(AudioPath, EveryStageOffPassesTheInputUpToTheLimit) {
-    Effect effect;
+// Every stage off but the split at its top frequency; range 0 splits at 150 Hz, range 1 is
+// "Full Range".
+void splitOnly(Effect& effect, MonoType type, float range, bool solo = false) {
     effect.allStagesOff();
-    const Stereo in = withOverloads(noise(5000, 1.0f));
-    expectLimitedCopy(effect.process(in), in);
+    effect.set(kSplitOn, 1.0f);
+    effect.set(kSplitSolo, solo ? 1.0f : 0.0f);
+    effect.set(kSplitRange, range);
+    effect.set(kSplitFrequency, 1.0f);
+    effect.set(kMonoType, monoTypeValue(type));
 }
+
+} // namespace
 
 TEST(AudioPath, MainVolumeSpansMuteToTimesTen) {
     const Stereo in = noise(2000, 0.2f);
@@ -52,12 +56,16 @@ TEST(AudioPath, MainVolumeSpansMuteToTimesTen) {
     EXPECT_NEAR(out.left.back(), 0.5f * std::pow(10.0f, (0.04f - 20.0f) / 20.0f), 1e-7f);
 }
 
-TEST(AudioPath, BypassPassesTheInputWhateverTheSettings) {
-    Effect effect; // first factory program: Air and split on
-    effect.set(kMainVolume, 0.9f);
-    effect.set(kBypass, 1.0f);
+// With every stage off at 0 dB, or bypassed whatever the settings, the input passes up to the
+// output limit.
+TEST(AudioPath, EveryStageOffAndBypassPassTheInputUpToTheLimit) {
     const Stereo in = withOverloads(noise(5000, 1.0f));
-    expectLimitedCopy(effect.process(in), in);
+    Effect off, bypassed; // first factory program: Air and split on
+    off.allStagesOff();
+    bypassed.set(kMainVolume, 0.9f);
+    bypassed.set(kBypass, 1.0f);
+    expectLimitedCopy(off.process(in), in);
+    expectLimitedCopy(bypassed.process(in), in);
 }
 
 // The stages keep running under bypass, so leaving it continues from current filter state.
@@ -65,10 +73,7 @@ TEST(AudioPath, LeavingBypassContinuesWithoutStaleState) {
     const Stereo in = noise(8000, 0.5f, 4);
     Effect bypassedFirst, neverBypassed;
     bypassedFirst.set(kBypass, 1.0f);
-    Stereo head{std::vector<float>(in.left.begin(), in.left.begin() + 3000),
-                std::vector<float>(in.right.begin(), in.right.begin() + 3000)};
-    Stereo tail{std::vector<float>(in.left.begin() + 3000, in.left.end()),
-                std::vector<float>(in.right.begin() + 3000, in.right.end())};
+    const Stereo head = slice(in, 0, 3000), tail = slice(in, 3000, 5000);
     bypassedFirst.process(head);
     neverBypassed.process(head);
     bypassedFirst.set(kBypass, 0.0f);
@@ -95,13 +100,8 @@ TEST_P(FullRangeFold, EachMonoTypeFoldsTheWholeSignal) {
     };
     for (const Case& c : cases) {
         Effect effect;
-        effect.allStagesOff();
+        splitOnly(effect, c.type, 1.0f, solo);
         effect.set(kMainVolume, 0.001f);
-        effect.set(kSplitOn, 1.0f);
-        effect.set(kSplitSolo, solo ? 1.0f : 0.0f);
-        effect.set(kSplitRange, 1.0f);
-        effect.set(kSplitFrequency, 1.0f);
-        effect.set(kMonoType, monoTypeValue(c.type));
         const Stereo out = effect.process(constant(32, c.left, c.right));
         EXPECT_FLOAT_EQ(out.left.back(), c.expected * gain) << c.type << " " << c.left;
         EXPECT_FLOAT_EQ(out.right.back(), c.expected * gain) << c.type << " " << c.left;
@@ -113,11 +113,7 @@ INSTANTIATE_TEST_SUITE_P(SoloAndNot, FullRangeFold, ::testing::Bool());
 TEST(AudioPath, DifferenceCancelsACommonLowBandAndKeepsTheHighBand) {
     const auto run = [](const Stereo& in) {
         Effect effect;
-        effect.allStagesOff();
-        effect.set(kSplitOn, 1.0f);
-        effect.set(kSplitRange, 0.0f); // 20 Hz to 150 Hz
-        effect.set(kSplitFrequency, 1.0f);
-        effect.set(kMonoType, monoTypeValue(kDifference));
+        splitOnly(effect, kDifference, 0.0f);
         return effect.process(in);
     };
     const Stereo dc = run(constant(44100, 0.5f, 0.5f));
@@ -132,12 +128,7 @@ TEST(AudioPath, DifferenceCancelsACommonLowBandAndKeepsTheHighBand) {
 
 TEST(AudioPath, SoloLeftOutputsTheLowBandOfTheLeftChannelOnBoth) {
     Effect effect;
-    effect.allStagesOff();
-    effect.set(kSplitOn, 1.0f);
-    effect.set(kSplitSolo, 1.0f);
-    effect.set(kSplitRange, 0.0f);
-    effect.set(kSplitFrequency, 1.0f);
-    effect.set(kMonoType, monoTypeValue(kLeft));
+    splitOnly(effect, kLeft, 0.0f, true);
     Stereo in = sine(44100, 15000.0, 44100.0);
     for (int i = 0; i < in.frames(); ++i)
         in.left[i] += 0.3f; // a low band on the left only

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/APlugin.h"
-#include "tools/testhost/TestHost.h"
+#include "tests/host/LoadPlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +48,11 @@ inline Stereo sine(int frames, double hz, double rate, float amplitude = 0.5f) {
     return s;
 }
 
+inline Stereo slice(const Stereo& s, int from, int count) {
+    return {std::vector<float>(s.left.begin() + from, s.left.begin() + from + count),
+            std::vector<float>(s.right.begin() + from, s.right.begin() + from + count)};
+}
+
 inline float limited(float x) {
     return std::clamp(x, -0.999f, 0.999f);
 }
@@ -55,10 +60,8 @@ inline float limited(float x) {
 class Effect {
 public:
     // Loaded, opened and started like a host does; parameters as the first factory program.
-    explicit Effect(float rate = 44100.0f, bool start = true) {
-        std::string error;
-        plugin = testhost::Plugin::load(testhost::builtPluginPath(), {}, &error);
-        if (!plugin) throw std::runtime_error(error);
+    explicit Effect(float rate = 44100.0f, bool start = true) : plugin(loadPlugin()) {
+        if (!plugin) throw std::runtime_error("the module did not load");
         if (start) plugin->start(rate, 512);
     }
 

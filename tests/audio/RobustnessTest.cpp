@@ -132,7 +132,7 @@ TEST(Robustness, DeprecatedAccumulatingEntryReplacesTheOutput) {
 TEST(Robustness, MissingBuffersAndEmptyBlocksAreIgnored) {
     const Stereo in = noise(600, 0.5f, 15);
     Effect effect, reference;
-    float buffer[4] = {};
+    float buffer[4] = {0.25f, 0.25f, 0.25f, 0.25f};
     float* channels[2] = {buffer, buffer + 2};
     float* missing[2] = {buffer, nullptr};
     AEffect* raw = effect.host().effect();
@@ -142,6 +142,9 @@ TEST(Robustness, MissingBuffersAndEmptyBlocksAreIgnored) {
     raw->processReplacing(raw, channels, missing, 2);
     raw->processReplacing(raw, channels, channels, 0);
     raw->processReplacing(raw, channels, channels, -5);
+    raw->process(raw, nullptr, nullptr, 16);
+    for (float sample : buffer)
+        EXPECT_EQ(sample, 0.25f) << "no buffer written";
     // Nothing was processed: the sample counter and the filters are where they started.
     const Stereo out = effect.process(in), expected = reference.process(in);
     EXPECT_EQ(out.left, expected.left);

@@ -51,11 +51,6 @@ void expectSame(const Stereo& actual, const Stereo& expected, const char* what) 
     }
 }
 
-Stereo slice(const Stereo& s, int from, int count) {
-    return {std::vector<float>(s.left.begin() + from, s.left.begin() + from + count),
-            std::vector<float>(s.right.begin() + from, s.right.begin() + from + count)};
-}
-
 } // namespace
 
 TEST(Schedule, VolumeChangesOnTheSixteenSampleGrid) {
