@@ -81,21 +81,13 @@ TEST_F(PreferencesTest, LongStringsAreCutToTheCallersCapacity) {
     loadStringFromPrefs("ECSDir", nullptr, 8);
 }
 
+// "Y" alone is yes and "N" alone is no: absent and every other text reads as neither.
 TEST_F(PreferencesTest, BooleanReadKindsCompareWholeCaseSensitiveStrings) {
-    EXPECT_FALSE(prefIsYes("MidiPreset"));
-    EXPECT_TRUE(prefIsNotNo("Key"));
-    saveStringToPrefs("MidiPreset", "y");
-    saveStringToPrefs("Key", "n");
-    EXPECT_FALSE(prefIsYes("MidiPreset"));
-    EXPECT_TRUE(prefIsNotNo("Key"));
-    saveStringToPrefs("MidiPreset", "Yes");
-    saveStringToPrefs("Key", "No");
-    EXPECT_FALSE(prefIsYes("MidiPreset"));
-    EXPECT_TRUE(prefIsNotNo("Key"));
-    saveStringToPrefs("MidiPreset", "Y");
-    saveStringToPrefs("Key", "N");
-    EXPECT_TRUE(prefIsYes("MidiPreset"));
-    EXPECT_FALSE(prefIsNotNo("Key"));
+    for (const char* text : {"", "y", "n", "Yes", "No", "Y", "N"}) {
+        if (*text) saveStringToPrefs("Key", text);
+        EXPECT_EQ(prefIsYes("Key"), std::string(text) == "Y") << text;
+        EXPECT_EQ(prefIsNotNo("Key"), std::string(text) != "N") << text;
+    }
 }
 
 TEST_F(PreferencesTest, KeysTheFileFormatCannotHoldAreIgnored) {
@@ -141,24 +133,22 @@ TEST_F(PreferencesTest, CorruptFileReadsAsEmptyAndIsKeptAsideByTheFirstWrite) {
     EXPECT_EQ(loadString("Key"), "");
     EXPECT_EQ(fileText(prefsPath()), garbage) << "reading must not touch the file";
 
+    const auto keptCopies = [&] {
+        int kept = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(directory))
+            if (std::string(entry.path().filename()).rfind("com.HKZX.Orvane.corrupt-", 0) == 0) {
+                ++kept;
+                EXPECT_EQ(fileText(entry.path()), garbage);
+            }
+        return kept;
+    };
     setMidiCC(1, 5);
     EXPECT_EQ(getMidiCC(1), 5);
-    int kept = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-        std::string name = entry.path().filename();
-        if (name.rfind("com.HKZX.Orvane.corrupt-", 0) == 0) {
-            ++kept;
-            EXPECT_EQ(fileText(entry.path()), garbage);
-        }
-    }
-    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(keptCopies(), 1);
 
     writeFile(prefsPath(), garbage); // a second corruption must not replace the first copy
     setMidiCC(2, 6);
-    kept = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(directory))
-        kept += std::string(entry.path().filename()).rfind("com.HKZX.Orvane.corrupt-", 0) == 0;
-    EXPECT_EQ(kept, 2);
+    EXPECT_EQ(keptCopies(), 2);
     EXPECT_EQ(getMidiCC(1), 0);
     EXPECT_EQ(getMidiCC(2), 6);
 }
