@@ -1,4 +1,5 @@
 // MIDI through the built module, delivered by the test host.
+#include "engine/APlugin.h"
 #include "midi/MidiEvents.h"
 #include "platform/Preferences.h"
 #include "prefs/TempConfig.h"
@@ -10,11 +11,6 @@
 namespace {
 
 using orvane::testhost::Plugin;
-
-constexpr int kVolume = 1;
-constexpr int kAirAmount = 3;
-constexpr int kAirFrequency = 4;
-constexpr int kBypass = 40;
 
 class MidiHostTest : public TempConfig {
 protected:
@@ -28,13 +24,20 @@ protected:
         plugin.process(inputs, outputs, frames);
         return outL;
     }
+
+    // Sends the events and processes one sample, so that they are dispatched.
+    static void deliver(Plugin& plugin, const std::vector<VstMidiEvent>& events) {
+        plugin.sendEvents(events);
+        run(plugin, 1);
+    }
 };
 
 TEST_F(MidiHostTest, EventsActAtTheirSample) {
     setMidiCC(20, kBypass);
     setMidiCC(21, kAirAmount);
     auto plugin = openEffect();
-    plugin->setParameter(kVolume, 0.0f); // muted unless bypassed, so the output shows the bypass
+    // Muted unless bypassed, so the output shows the bypass.
+    plugin->setParameter(kMainVolume, 0.0f);
     run(*plugin, 64);
 
     // Offsets 0 and 1 both act before the first sample.
@@ -42,8 +45,7 @@ TEST_F(MidiHostTest, EventsActAtTheirSample) {
     std::vector<float> out = run(*plugin, 1);
     EXPECT_EQ(out[0], 0.5f);
     EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f);
-    plugin->sendEvents({controlChange(20, 0, 0)});
-    run(*plugin, 1);
+    deliver(*plugin, {controlChange(20, 0, 0)});
 
     // Offset d acts before sample d - 1.
     plugin->sendEvents({controlChange(20, 127, 10), controlChange(20, 0, 20)});
@@ -68,12 +70,10 @@ TEST_F(MidiHostTest, TheQueueHolds250EventsAndDropsThe251st) {
     auto plugin = openEffect();
     std::vector<VstMidiEvent> events(250, controlChange(21, 0));
     events.push_back(controlChange(22, 0));
-    plugin->sendEvents(events);
-    run(*plugin, 1);
+    deliver(*plugin, events);
     EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f);
     EXPECT_EQ(plugin->getParameter(kAirFrequency), 1.0f) << "the 251st event must be dropped";
-    plugin->sendEvents({controlChange(22, 0)}); // dispatched events free their records
-    run(*plugin, 1);
+    deliver(*plugin, {controlChange(22, 0)}); // dispatched events free their records
     EXPECT_EQ(plugin->getParameter(kAirFrequency), 0.0f);
 }
 
@@ -82,8 +82,7 @@ TEST_F(MidiHostTest, ControllerValuesScaleTo0Through1) {
     setMidiCC(21, kAirAmount);
     auto plugin = openEffect();
     for (int value : {127, 64, 0, 1}) {
-        plugin->sendEvents({controlChange(21, value)});
-        run(*plugin, 1);
+        deliver(*plugin, {controlChange(21, value)});
         EXPECT_EQ(plugin->getParameter(kAirAmount), static_cast<float>(value) / 127.0f) << value;
     }
 }
@@ -93,18 +92,15 @@ TEST_F(MidiHostTest, ChannelFilterPassesOnlyTheChosenChannel) {
     saveIntToPrefs("Midi Channel", 1);
     {
         auto plugin = openEffect();
-        plugin->sendEvents({controlChange(7, 0, 0, /*channel 3*/ 2)});
-        run(*plugin, 1);
+        deliver(*plugin, {controlChange(7, 0, 0, /*channel 3*/ 2)});
         EXPECT_EQ(plugin->getParameter(kAirAmount), 0.5f);
-        plugin->sendEvents({controlChange(7, 0, 0, 0)});
-        run(*plugin, 1);
+        deliver(*plugin, {controlChange(7, 0, 0, 0)});
         EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f);
     }
     for (int omni : {0, 17, -1}) {
         saveIntToPrefs("Midi Channel", omni);
         auto plugin = openEffect();
-        plugin->sendEvents({controlChange(7, 0, 0, 2)});
-        run(*plugin, 1);
+        deliver(*plugin, {controlChange(7, 0, 0, 2)});
         EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f) << "stored channel " << omni;
     }
 }
@@ -126,50 +122,37 @@ TEST_F(MidiHostTest, CaptureWaitsForTheControllerToReachTheValue) {
     setMidiCC(20, kAirAmount); // restored at start-up, so its reference is the value at start
     auto plugin = openEffect();
     ASSERT_EQ(plugin->getParameter(kAirAmount), 0.5f);
-    plugin->sendEvents({controlChange(20, 0)});
-    run(*plugin, 1);
+    deliver(*plugin, {controlChange(20, 0)});
     EXPECT_EQ(plugin->getParameter(kAirAmount), 0.5f) << "far from the value: dropped";
-    plugin->sendEvents({controlChange(20, 64)});
-    run(*plugin, 1);
+    deliver(*plugin, {controlChange(20, 64)});
     EXPECT_EQ(plugin->getParameter(kAirAmount), 64.0f / 127.0f) << "within 0.025: taken over";
-    plugin->sendEvents({controlChange(20, 0)});
-    run(*plugin, 1);
+    deliver(*plugin, {controlChange(20, 0)});
     EXPECT_EQ(plugin->getParameter(kAirAmount), 0.0f) << "taken over: follows every value";
 
     // Loading a program replaces the values: the controller must pick up the new one.
     plugin->dispatch(effSetProgram, 0, 0);
     ASSERT_EQ(plugin->getParameter(kAirAmount), 0.5f);
-    plugin->sendEvents({controlChange(20, 127)});
-    run(*plugin, 1);
+    deliver(*plugin, {controlChange(20, 127)});
     EXPECT_EQ(plugin->getParameter(kAirAmount), 0.5f);
 }
 
 TEST_F(MidiHostTest, ProgramChangeSelectsFactoryProgramsOnlyWhenAllowed) {
-    {
-        auto plugin = openEffect(); // "MidiPreset" absent: stored as "N", off
-        plugin->sendEvents({programChange(3)});
-        run(*plugin, 1);
-        EXPECT_EQ(plugin->programName(), "Nice Start");
-    }
-    saveStringToPrefs("MidiPreset", "y");
-    {
+    for (const char* off : {"", "y"}) { // absent (stored as "N" at start-up), or not exactly "Y"
+        if (*off) saveStringToPrefs("MidiPreset", off);
         auto plugin = openEffect();
-        plugin->sendEvents({programChange(3)});
-        run(*plugin, 1);
-        EXPECT_EQ(plugin->programName(), "Nice Start");
+        deliver(*plugin, {programChange(3)});
+        EXPECT_EQ(plugin->programName(), "Nice Start") << off;
     }
     saveStringToPrefs("MidiPreset", "Y");
     auto plugin = openEffect();
     const int displayUpdates = plugin->log().updateDisplay;
-    plugin->sendEvents({programChange(3)});
-    run(*plugin, 1);
+    deliver(*plugin, {programChange(3)});
     EXPECT_EQ(plugin->programName(), "Mid and High Air");
     EXPECT_EQ(plugin->log().updateDisplay, displayUpdates) << "no host call on the audio thread";
     plugin->dispatch(effEditIdle);
     EXPECT_EQ(plugin->log().updateDisplay, displayUpdates + 1)
         << "asked at the next dispatcher call";
-    plugin->sendEvents({programChange(8), programChange(127)});
-    run(*plugin, 1);
+    deliver(*plugin, {programChange(8), programChange(127)});
     EXPECT_EQ(plugin->programName(), "Mid and High Air");
 }
 
