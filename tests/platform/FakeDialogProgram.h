@@ -6,33 +6,16 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <optional>
+#include <map>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
 
-class SavedEnvironment {
-public:
-    explicit SavedEnvironment(const char* name) : name(name) {
-        if (const char* value = std::getenv(name)) saved = value;
-    }
-    ~SavedEnvironment() {
-        if (saved)
-            setenv(name, saved->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-    SavedEnvironment(const SavedEnvironment&) = delete;
-    SavedEnvironment& operator=(const SavedEnvironment&) = delete;
-
-private:
-    const char* name;
-    std::optional<std::string> saved;
-};
-
 class FakeDialogProgram : public ::testing::Test {
 protected:
     void SetUp() override {
+        for (const char* name : kChanged)
+            if (const char* value = std::getenv(name)) saved[name] = value;
         char pattern[] = "/tmp/orvane-dialogs-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root = pattern;
@@ -43,7 +26,16 @@ protected:
         setenv("FAKE_ARGS", argsFile().c_str(), 1);
         answer("", 0);
     }
-    void TearDown() override { std::filesystem::remove_all(root); }
+    void TearDown() override {
+        std::filesystem::remove_all(root);
+        for (const char* name : kChanged) {
+            const auto value = saved.find(name);
+            if (value == saved.end())
+                unsetenv(name);
+            else
+                setenv(name, value->second.c_str(), 1);
+        }
+    }
 
     void install(const std::string& program, const std::string& extraLines = "") {
         const std::filesystem::path file = root / "bin" / program;
@@ -74,6 +66,7 @@ protected:
     std::filesystem::path root;
 
 private:
-    SavedEnvironment path{"PATH"}, display{"DISPLAY"}, wayland{"WAYLAND_DISPLAY"},
-        fakeArgs{"FAKE_ARGS"}, fakeAnswer{"FAKE_ANSWER"}, fakeStatus{"FAKE_STATUS"};
+    static constexpr const char* kChanged[] = {"PATH",      "DISPLAY",     "WAYLAND_DISPLAY",
+                                               "FAKE_ARGS", "FAKE_ANSWER", "FAKE_STATUS"};
+    std::map<std::string, std::string> saved;
 };
