@@ -362,18 +362,3 @@ PUBLISHED(MODIFIER_ALTERNATE, 2);
 PUBLISHED(MODIFIER_COMMAND, 4);
 PUBLISHED(MODIFIER_CONTROL, 8);
 
-static_assert(sizeof(VstTimeInfo) == 88);
-PUBLISHED_FIELD(VstTimeInfo, samplePos, 0, 8);
-PUBLISHED_FIELD(VstTimeInfo, sampleRate, 8, 8);
-PUBLISHED_FIELD(VstTimeInfo, nanoSeconds, 16, 8);
-PUBLISHED_FIELD(VstTimeInfo, ppqPos, 24, 8);
-PUBLISHED_FIELD(VstTimeInfo, tempo, 32, 8);
-PUBLISHED_FIELD(VstTimeInfo, barStartPos, 40, 8);
-PUBLISHED_FIELD(VstTimeInfo, cycleStartPos, 48, 8);
-PUBLISHED_FIELD(VstTimeInfo, cycleEndPos, 56, 8);
-PUBLISHED_FIELD(VstTimeInfo, timeSigNumerator, 64, 4);
-PUBLISHED_FIELD(VstTimeInfo, timeSigDenominator, 68, 4);
-PUBLISHED_FIELD(VstTimeInfo, smpteOffset, 72, 4);
-PUBLISHED_FIELD(VstTimeInfo, smpteFrameRate, 76, 4);
-PUBLISHED_FIELD(VstTimeInfo, samplesToNextClock, 80, 4);
-PUBLISHED_FIELD(VstTimeInfo, flags, 84, 4);
