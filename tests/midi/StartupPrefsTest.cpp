@@ -3,20 +3,24 @@
 #include "platform/Preferences.h"
 #include "prefs/TempConfig.h"
 
-#include <set>
+#include <map>
 
 namespace {
 
 class StartupPrefsTest : public TempConfig {
 protected:
-    std::set<std::string> storedKeys() const {
-        std::set<std::string> keys;
+    // Every stored key of either type with its text.
+    std::map<std::string, std::string> stored() const {
+        std::map<std::string, std::string> keys;
         GKeyFile* file = g_key_file_new();
         if (g_key_file_load_from_file(file, prefsPath().c_str(), G_KEY_FILE_NONE, nullptr)) {
             for (const char* group : {"String", "Integer"}) {
                 gchar** names = g_key_file_get_keys(file, group, nullptr, nullptr);
-                for (gchar** name = names; name && *name; ++name)
-                    keys.insert(*name);
+                for (gchar** name = names; name && *name; ++name) {
+                    gchar* value = g_key_file_get_value(file, group, *name, nullptr);
+                    keys[*name] = value;
+                    g_free(value);
+                }
                 g_strfreev(names);
             }
         }
@@ -25,37 +29,26 @@ protected:
     }
 };
 
-TEST_F(StartupPrefsTest, FirstStartWritesExactlyTheDefaults) {
+TEST_F(StartupPrefsTest, FirstStartWritesExactlyTheDefaultsAndLaterStartsKeepStoredValues) {
     const std::string home = directory + "/home";
     setenv("HOME", home.c_str(), 1);
+    {
+        TestEffect effect;
+        const std::string ecsDir = home + "/Documents/Halvick/Orvane/ECS/";
+        EXPECT_EQ(stored(),
+                  (std::map<std::string, std::string>{
+                      {"Capture", "N"}, {"ECSDir", ecsDir}, {"Key", "Y"}, {"MidiPreset", "N"}}));
+        EXPECT_EQ(effect.getEcsDir(), ecsDir);
+        EXPECT_NE(std::string(effect.getHelpPath()).find("/share/doc/orvane/HK_Orvane_Manual.pdf"),
+                  std::string::npos);
+    }
+    const std::map<std::string, std::string> kept = {
+        {"Capture", "Y"}, {"ECSDir", "/no/such/folder/"}, {"Key", "n"}, {"MidiPreset", "y"}};
+    for (const auto& [key, value] : kept)
+        saveStringToPrefs(key.c_str(), value.c_str());
     TestEffect effect;
-    EXPECT_EQ(storedKeys(), (std::set<std::string>{"Capture", "ECSDir", "Key", "MidiPreset"}));
-    std::string value;
-    EXPECT_TRUE(onDisk("String", "ECSDir", &value));
-    EXPECT_EQ(value, home + "/Documents/Halvick/Orvane/ECS/");
-    EXPECT_STREQ(effect.getEcsDir(), value.c_str());
-    EXPECT_TRUE(onDisk("String", "MidiPreset", &value));
-    EXPECT_EQ(value, "N");
-    EXPECT_TRUE(onDisk("String", "Key", &value));
-    EXPECT_EQ(value, "Y");
-    EXPECT_TRUE(onDisk("String", "Capture", &value));
-    EXPECT_EQ(value, "N");
-    EXPECT_NE(std::string(effect.getHelpPath()).find("/share/doc/orvane/HK_Orvane_Manual.pdf"),
-              std::string::npos);
-}
-
-TEST_F(StartupPrefsTest, StoredValuesAreKeptAsTheyAre) {
-    saveStringToPrefs("ECSDir", "/no/such/folder/");
-    saveStringToPrefs("MidiPreset", "y");
-    saveStringToPrefs("Key", "n");
-    saveStringToPrefs("Capture", "Y");
-    TestEffect effect;
-    EXPECT_STREQ(effect.getEcsDir(), "/no/such/folder/");
-    char value[8];
-    loadStringFromPrefs("MidiPreset", value, sizeof value);
-    EXPECT_STREQ(value, "y");
-    loadStringFromPrefs("Key", value, sizeof value);
-    EXPECT_STREQ(value, "n");
+    EXPECT_EQ(stored(), kept);
+    EXPECT_EQ(effect.getEcsDir(), kept.at("ECSDir"));
     EXPECT_TRUE(effect.getMidiCapture());
 }
 
