@@ -59,11 +59,9 @@ TEST_F(SharedPreferencesTest, AWriterKilledAtAnyMomentLeavesACompleteFile) {
         usleep(5000 + round * 3000);
         kill(writer, SIGKILL);
         waitpid(writer, nullptr, 0);
-        GKeyFile* file = g_key_file_new();
-        EXPECT_TRUE(g_key_file_load_from_file(file, prefsPath().c_str(), G_KEY_FILE_NONE, nullptr))
-            << "round " << round;
-        g_key_file_free(file);
-        EXPECT_EQ(loadIntFromPrefs("Midi Channel"), round);
+        std::string value;
+        EXPECT_TRUE(onDisk("Integer", "Midi Channel", &value)) << "round " << round;
+        EXPECT_EQ(value, std::to_string(round));
     }
 }
 
