@@ -78,8 +78,7 @@ TEST(AudioPath, LeavingBypassContinuesWithoutStaleState) {
     neverBypassed.process(head);
     bypassedFirst.set(kBypass, 0.0f);
     const Stereo a = bypassedFirst.process(tail), b = neverBypassed.process(tail);
-    EXPECT_EQ(a.left, b.left);
-    EXPECT_EQ(a.right, b.right);
+    expectSame(a, b);
 }
 
 class FullRangeFold : public ::testing::TestWithParam<bool> {};

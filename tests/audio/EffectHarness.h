@@ -10,6 +10,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace orvane::test {
@@ -51,6 +52,15 @@ inline Stereo sine(int frames, double hz, double rate, float amplitude = 0.5f) {
 inline Stereo slice(const Stereo& s, int from, int count) {
     return {std::vector<float>(s.left.begin() + from, s.left.begin() + from + count),
             std::vector<float>(s.right.begin() + from, s.right.begin() + from + count)};
+}
+
+// Bit for bit; a failure names the first differing frame.
+inline void expectSame(const Stereo& actual, const Stereo& expected, const std::string& what = "") {
+    ASSERT_EQ(actual.frames(), expected.frames()) << what;
+    for (int i = 0; i < actual.frames(); ++i) {
+        ASSERT_EQ(actual.left[i], expected.left[i]) << what << ", frame " << i;
+        ASSERT_EQ(actual.right[i], expected.right[i]) << what << ", frame " << i;
+    }
 }
 
 inline float limited(float x) {

@@ -37,14 +37,12 @@ TEST(Robustness, BlockSizesAndInPlaceBuffersGiveIdenticalOutput) {
     for (int block : {1, 7, 4096}) {
         Effect effect;
         const Stereo out = effect.process(in, block);
-        EXPECT_EQ(out.left, expected.left) << block;
-        EXPECT_EQ(out.right, expected.right) << block;
+        expectSame(out, expected, std::to_string(block));
     }
     for (int block : {7, 512}) {
         Effect effect;
         const Stereo out = processInPlace(effect, in, block);
-        EXPECT_EQ(out.left, expected.left) << "in place " << block;
-        EXPECT_EQ(out.right, expected.right) << "in place " << block;
+        expectSame(out, expected, "in place " + std::to_string(block));
     }
 }
 
@@ -66,8 +64,7 @@ TEST(Robustness, NonFiniteSamplesEnterAsSilence) {
         const Stereo out = effect.process(in);
         EXPECT_TRUE(allFinite(out)) << bypass;
         const Stereo expected = reference.process(zeroed);
-        EXPECT_EQ(out.left, expected.left) << bypass;
-        EXPECT_EQ(out.right, expected.right) << bypass;
+        expectSame(out, expected, std::to_string(bypass));
     }
 }
 
@@ -112,8 +109,7 @@ TEST(Robustness, CallerFloatingPointModeIsRestoredAndDoesNotChangeTheSound) {
     const unsigned after = _mm_getcsr();
     _mm_setcsr(callerMode);
     EXPECT_EQ(after, towardZero);
-    EXPECT_EQ(out.left, expected.left);
-    EXPECT_EQ(out.right, expected.right);
+    expectSame(out, expected);
 }
 
 TEST(Robustness, DeprecatedAccumulatingEntryReplacesTheOutput) {
@@ -125,8 +121,7 @@ TEST(Robustness, DeprecatedAccumulatingEntryReplacesTheOutput) {
     float* outputs[2] = {out.left.data(), out.right.data()};
     AEffect* raw = effect.host().effect();
     raw->process(raw, inputs, outputs, 1024);
-    EXPECT_EQ(out.left, expected.left);
-    EXPECT_EQ(out.right, expected.right);
+    expectSame(out, expected);
 }
 
 TEST(Robustness, MissingBuffersAndEmptyBlocksAreIgnored) {
@@ -147,6 +142,5 @@ TEST(Robustness, MissingBuffersAndEmptyBlocksAreIgnored) {
         EXPECT_EQ(sample, 0.25f) << "no buffer written";
     // Nothing was processed: the sample counter and the filters are where they started.
     const Stereo out = effect.process(in), expected = reference.process(in);
-    EXPECT_EQ(out.left, expected.left);
-    EXPECT_EQ(out.right, expected.right);
+    expectSame(out, expected);
 }

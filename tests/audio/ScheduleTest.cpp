@@ -43,14 +43,6 @@ void airOnly(Effect& effect) {
     effect.set(kSplitOn, 0.0f);
 }
 
-void expectSame(const Stereo& actual, const Stereo& expected, const char* what) {
-    ASSERT_EQ(actual.frames(), expected.frames());
-    for (int i = 0; i < actual.frames(); ++i) {
-        ASSERT_EQ(actual.left[i], expected.left[i]) << what << ", frame " << i;
-        ASSERT_EQ(actual.right[i], expected.right[i]) << what << ", frame " << i;
-    }
-}
-
 } // namespace
 
 TEST(Schedule, VolumeChangesOnTheSixteenSampleGrid) {
