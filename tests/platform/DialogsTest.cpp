@@ -94,26 +94,23 @@ protected:
 };
 
 TEST_F(FileDialogs, ChosenFileGivesPathAndContainingFolder) {
-    script.chosenPath = "/a/b/c.ecs";
-    load();
-    EXPECT_STREQ(path, "/a/b/c.ecs");
-    EXPECT_STREQ(folder, "/a/b");
-    ASSERT_EQ(script.fileRequests.size(), 1u);
-    EXPECT_FALSE(script.fileRequests[0].save);
-    EXPECT_EQ(script.fileRequests[0].title, "ECS Loader");
-    EXPECT_EQ(script.fileRequests[0].startFolder, "/home/u/ECS");
-
-    script.chosenPath = "/x/Orvane.ecs";
-    save();
-    EXPECT_STREQ(path, "/x/Orvane.ecs");
-    EXPECT_STREQ(folder, "/x");
-    EXPECT_TRUE(script.fileRequests[1].save);
+    struct Case {
+        bool save;
+        const char *chosen, *folder, *title;
+    };
+    const Case cases[] = {{false, "/a/b/c.ecs", "/a/b", "ECS Loader"},
+                          {true, "/x/Orvane.ecs", "/x", "ECS Save"},
+                          {false, "/c.ecs", "/", "ECS Loader"}};
+    for (const Case& c : cases) {
+        script.chosenPath = c.chosen;
+        c.save ? save() : load();
+        EXPECT_STREQ(path, c.chosen);
+        EXPECT_STREQ(folder, c.folder);
+        EXPECT_EQ(script.fileRequests.back().save, c.save);
+        EXPECT_EQ(script.fileRequests.back().title, c.title);
+        EXPECT_EQ(script.fileRequests.back().startFolder, "/home/u/ECS");
+    }
     EXPECT_EQ(script.fileRequests[1].defaultName, "Orvane.ecs");
-    EXPECT_EQ(script.fileRequests[1].title, "ECS Save");
-
-    script.chosenPath = "/c.ecs";
-    load();
-    EXPECT_STREQ(folder, "/");
 }
 
 TEST_F(FileDialogs, ExtensionIsTheTextAfterTheFirstDot) {
