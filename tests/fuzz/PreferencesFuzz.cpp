@@ -34,6 +34,7 @@ void sendEveryController(fuzz::Effect& effect) {
     std::vector<char> storage(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
     auto* list = reinterpret_cast<VstEvents*>(storage.data());
     list->numEvents = static_cast<VstInt32>(events.size());
+    VstEvent** slots = list->events; // the array runs on past its declared two entries
     for (int c = 0; c < 128; ++c) {
         events[c] = VstMidiEvent{};
         events[c].type = kVstMidiType;
@@ -41,7 +42,7 @@ void sendEveryController(fuzz::Effect& effect) {
         events[c].midiData[0] = static_cast<char>(0xB0);
         events[c].midiData[1] = static_cast<char>(c);
         events[c].midiData[2] = 64;
-        list->events[c] = reinterpret_cast<VstEvent*>(&events[c]);
+        slots[c] = reinterpret_cast<VstEvent*>(&events[c]);
     }
     effect.sendEvents(list);
 }
