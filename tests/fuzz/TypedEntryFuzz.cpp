@@ -1,5 +1,5 @@
-// Typed value entry: whatever the user types into the value dialog of any parameter, the value
-// stored stays a finite number in 0..1 and its display text stays within the host's buffer.
+// Typed entry: whatever the user types into the value dialog or the controller-number dialog of
+// any parameter, values stay finite in 0..1 and display texts within the host's buffer.
 #include "engine/APlugin.h"
 #include "tests/fuzz/FuzzEffect.h"
 #include "tests/platform/ScriptedDialogs.h"
@@ -22,7 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plugin.setParameter(kSplitRange, data[1] / 255.0f);
     dialogs.script.typed = std::string(reinterpret_cast<const char*>(data + 2), size - 2);
     dialogs.script.questions.clear();
-    plugin.setNumValue(index);
+    // The high bit picks the controller-number dialog of MIDI learn.
+    if (data[0] & 128)
+        plugin.setMidiCCNum(index);
+    else
+        plugin.setNumValue(index);
     effect.checkParameters();
     char display[kVstMaxParamStrLen * 4 + 1];
     display[sizeof display - 1] = 0x55;
