@@ -12,15 +12,25 @@ extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);
 
 namespace fuzz {
 
-inline VstIntPtr chunkHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
+// The host the next effect is made for, by vendor and product; the effect asks once, while it is
+// being made.
+struct HostIdentity {
+    const char* vendor;
+    const char* product;
+};
+// A vendor whose hosts save program and bank chunks.
+constexpr HostIdentity kChunkVendor = {"Prop Fuzz", "Fuzz Host"};
+inline HostIdentity identity = kChunkVendor;
+
+inline VstIntPtr fuzzHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
     switch (opcode) {
     case audioMasterVersion:
         return 2400;
-    case audioMasterGetVendorString: // a vendor whose hosts save program and bank chunks
-        std::strcpy(static_cast<char*>(ptr), "Prop Fuzz");
+    case audioMasterGetVendorString:
+        std::strcpy(static_cast<char*>(ptr), identity.vendor);
         return 1;
     case audioMasterGetProductString:
-        std::strcpy(static_cast<char*>(ptr), "Fuzz Host");
+        std::strcpy(static_cast<char*>(ptr), identity.product);
         return 1;
     default:
         return 0;
@@ -29,7 +39,8 @@ inline VstIntPtr chunkHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*
 
 class Effect {
 public:
-    Effect() : effect(VSTPluginMain(&chunkHost)) {
+    explicit Effect(HostIdentity host = kChunkVendor)
+        : effect((identity = host, VSTPluginMain(&fuzzHost))) {
         FUZZ_CHECK(effect != nullptr);
         dispatch(effOpen);
         dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
