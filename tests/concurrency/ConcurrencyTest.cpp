@@ -1,8 +1,10 @@
 // The processing thread against a host thread that changes everything it can, both through the
 // built module. Output must stay finite and limited throughout; the ThreadSanitizer build runs
 // this same test to prove the two threads share nothing but single atomic words.
+#include "midi/LearnEffect.h"
 #include "midi/MidiEvents.h"
 #include "platform/Preferences.h"
+#include "platform/ScriptedDialogs.h"
 #include "prefs/TempConfig.h"
 #include "tools/testhost/TestHost.h"
 
@@ -113,6 +115,50 @@ TEST_F(Concurrency, ProcessingWhileTheHostChangesEverything) {
     for (int i = 0; i < 128; ++i) {
         const float v = plugin->getParameter(i);
         EXPECT_TRUE(v >= 0.0f && v <= 1.0f) << "parameter " << i << " is " << v;
+    }
+}
+
+// Learning is reached only from the editor, so the effect object is driven directly: the editor's
+// thread arms, re-targets, types and clears bindings while controllers arrive on the processing
+// thread, which learns them and leaves their disk writes to the editor's next idle.
+TEST_F(Concurrency, LearningWhileControllersArrive) {
+    ScopedScriptedDialogs dialogs;
+    dialogs.script.typed = "7";
+    LearnEffect effect;
+    std::atomic<bool> done{false};
+    std::thread audio([&] {
+        std::mt19937 random(4);
+        while (!done)
+            effect.deliver({controlChange(static_cast<int>(random() % 128),
+                                          static_cast<int>(random() % 128))});
+    });
+    std::mt19937 random(3);
+    for (const auto end = std::chrono::steady_clock::now() + kDuration / 3;
+         std::chrono::steady_clock::now() < end;) {
+        const int parameter = static_cast<int>(random() % 12);
+        switch (random() % 5) {
+        case 0:
+        case 1:
+            effect.setMidiLatch(parameter, true);
+            break;
+        case 2:
+            effect.setMidiLatch(parameter, false);
+            break;
+        case 3:
+            effect.setMidiCCNum(parameter);
+            break;
+        default:
+            effect.dispatcher(effEditIdle, 0, 0, nullptr, 0);
+            break;
+        }
+    }
+    done = true;
+    audio.join();
+    effect.dispatcher(effEditIdle, 0, 0, nullptr, 0);
+    // Memory and disk may part only if both threads bind one controller at the same instant.
+    for (int c = 0; c < 128; ++c) {
+        const int inMemory = effect.ccToParam[c], onDisk = getMidiCC(c);
+        EXPECT_TRUE(inMemory >= 0 && inMemory < 12 && onDisk >= 0 && onDisk < 12) << c;
     }
 }
 
