@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #define FUZZ_CHECK(condition) ((condition) ? void() : fuzzFailure(#condition, __FILE__, __LINE__))
@@ -13,10 +14,11 @@
     std::abort();
 }
 
-// A fresh folder, made once per process; XDG_CONFIG_HOME and HOME point into it so that the
-// preferences of everything under test stay inside.
+// A fresh folder, made once per process and removed at its normal exit; XDG_CONFIG_HOME and HOME
+// point into it so that the preferences of everything under test stay inside.
 inline const std::string& fuzzScratch() {
-    static const std::string folder = [] {
+    // Never destroyed, so that it outlives the exit handler that removes the folder.
+    static const std::string* folder = [] {
         std::string pattern = "/dev/shm/orvane-fuzz-XXXXXX";
         if (!mkdtemp(pattern.data())) {
             pattern = "/tmp/orvane-fuzz-XXXXXX";
@@ -24,9 +26,10 @@ inline const std::string& fuzzScratch() {
         }
         setenv("XDG_CONFIG_HOME", (pattern + "/config").c_str(), 1);
         setenv("HOME", pattern.c_str(), 1);
-        return pattern;
+        std::atexit([] { std::filesystem::remove_all(*folder); });
+        return new std::string(pattern);
     }();
-    return folder;
+    return *folder;
 }
 
 // Replaces the file at path with the bytes given.

@@ -1,5 +1,5 @@
-// An effect made through the module's own entry point, hosted by a host that saves through
-// chunks (so chunk calls are live), plus the checks every target applies afterwards.
+// An effect made through the module's own entry point for a host of a chosen identity (by default
+// one that saves through chunks, so chunk calls are live), and the checks the targets apply.
 #pragma once
 
 #include "host/vst2.h"
