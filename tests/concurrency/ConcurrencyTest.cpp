@@ -1,7 +1,7 @@
 // The processing thread against a host thread that changes everything it can, both through the
 // built module. Output must stay finite and limited throughout; the ThreadSanitizer build runs
 // this same test to prove the two threads share nothing but single atomic words.
-#include "midi/LearnEffect.h"
+#include "engine/TestEffect.h"
 #include "midi/MidiEvents.h"
 #include "platform/Preferences.h"
 #include "platform/ScriptedDialogs.h"
@@ -124,7 +124,7 @@ TEST_F(Concurrency, ProcessingWhileTheHostChangesEverything) {
 TEST_F(Concurrency, LearningWhileControllersArrive) {
     ScopedScriptedDialogs dialogs;
     dialogs.script.typed = "7";
-    LearnEffect effect;
+    TestEffect effect;
     std::atomic<bool> done{false};
     std::thread audio([&] {
         std::mt19937 random(4);
