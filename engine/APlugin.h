@@ -87,6 +87,10 @@ public:
     void getLimitedValue(int index, float value, float multiplier, int count,
                          const char* const* list);
     void setNumValue(int index);
+    // Text entry without a dialog: a readout's words ("L + R", "On"), or a number in the typed
+    // entry's terms with an optional unit ("+3 dB", "35 kHz"). False, and nothing changes, for
+    // a text the parameter cannot take.
+    bool string2parameter(VstInt32 index, char* text) override;
     const char* ToFilterStr(int index, float octaves);
     const char* ToFilterStr(int index);
     const char* ToFilterStr(int index, float low, float high, bool lowerCase);
@@ -204,6 +208,9 @@ private:
     std::atomic<int> pendingReset{kNoReset};
     void requestReset(PendingReset request);
     void applyPendingReset();
+    void displayText(VstInt32 index, float v, char* text);
+    // What the typed entry stores for a number, before clamping; NaN where it takes none.
+    float typedEntryValue(int index, double number);
     void runFrame(float left, float right, float& outLeft, float& outRight);
     void processSound();
     void setAir();

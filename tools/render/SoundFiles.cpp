@@ -60,6 +60,15 @@ int outputFormat(int baseFormat, const std::string& formatText, int sampleRate) 
     return check.format;
 }
 
+std::string containerNamed(const std::string& formatText) {
+    std::stringstream parts(formatText);
+    std::string part;
+    while (std::getline(parts, part, '-'))
+        for (const Name& name : kContainers)
+            if (part == name.text) return part;
+    return "";
+}
+
 std::string describeFormat(int format) {
     std::string container = "an unsupported container", encoding = "an unsupported encoding";
     for (const Name& name : kContainers)

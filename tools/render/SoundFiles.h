@@ -17,6 +17,8 @@ constexpr int kDemoFormat = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
 
 // The libsndfile format for a --format text applied to a base format; throws UsageError.
 int outputFormat(int baseFormat, const std::string& formatText, int sampleRate);
+// The container a --format text names ("flac" of "flac-24"), or empty.
+std::string containerNamed(const std::string& formatText);
 std::string describeFormat(int format);
 // Whether two paths name the same existing file.
 bool sameFile(const std::string& a, const std::string& b);
