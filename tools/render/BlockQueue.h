@@ -8,22 +8,26 @@
 
 template <typename T> class BlockQueue {
 public:
-    explicit BlockQueue(size_t capacity) : slots(capacity) {}
+    // A taker that ran dry sleeps until wakeBatch blocks are there: on a busy machine every
+    // wake-up of a file thread can cost the effect's thread its turn on the processor.
+    BlockQueue(size_t capacity, size_t wakeBatch) : slots(capacity), batch(wakeBatch) {}
 
     // Never blocks: the queue is made as large as the number of blocks that exist.
     void push(T item) {
+        bool wake;
         {
             std::lock_guard<std::mutex> lock(mutex);
             slots[(first + count) % slots.size()] = item;
             ++count;
+            wake = count == batch;
         }
-        ready.notify_one();
+        if (wake) ready.notify_one();
     }
 
-    // Waits for the next block; false once the queue is closed and empty.
+    // The next block; false once the queue is closed and empty. One taker only.
     bool pop(T& item) {
         std::unique_lock<std::mutex> lock(mutex);
-        ready.wait(lock, [this] { return count > 0 || closed; });
+        if (count == 0) ready.wait(lock, [this] { return count >= batch || closed; });
         if (count == 0) return false;
         item = slots[first];
         first = (first + 1) % slots.size();
@@ -31,7 +35,7 @@ public:
         return true;
     }
 
-    // No more blocks will come; waiting takers return once the queue is empty.
+    // No more blocks will come; the taker gets those left, then false.
     void close() {
         {
             std::lock_guard<std::mutex> lock(mutex);
@@ -54,6 +58,7 @@ private:
     std::mutex mutex;
     std::condition_variable ready;
     std::vector<T> slots;
+    const size_t batch;
     size_t first = 0, count = 0;
     bool closed = false;
 };

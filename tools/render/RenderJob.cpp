@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <exception>
 #include <thread>
 #include <tuple>
@@ -19,9 +21,11 @@ namespace {
 
 // Frames handed between the threads at once: large enough that handing over costs nothing
 // next to the work, a whole number of processing blocks so the effect sees the same calls.
-constexpr long kChunkFrames = 8192;
-// One block for each stage to work on and one waiting in each queue.
-constexpr size_t kChunks = 6;
+constexpr long kChunkFrames = 32768;
+// Enough that reading can run well ahead and writing lag behind when other work on the
+// machine holds a stage up for a while, without stalling the effect.
+constexpr size_t kChunks = 16;
+constexpr size_t kFileBatch = 4;
 
 // Where the frames come from: a file (mono or stereo) or the demo signal (stereo).
 class Source {
@@ -43,6 +47,19 @@ private:
     std::unique_ptr<InputFile> file;
     std::unique_ptr<DemoSignal> demo;
 };
+
+// The largest magnitude among the samples, as the bits of a float. For numbers the larger
+// magnitude has the larger bit pattern once the sign is cleared, and a maximum over integers
+// vectorises where one over floats does not.
+std::uint32_t magnitudeBits(const float* samples, long count) {
+    std::uint32_t largest = 0;
+    for (long i = 0; i < count; ++i) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &samples[i], sizeof bits);
+        largest = std::max(largest, bits & 0x7fffffffu);
+    }
+    return largest;
+}
 
 struct Chunk {
     explicit Chunk(long frames)
@@ -77,6 +94,8 @@ public:
         reader.join();
         writer.join();
         if (failure) std::rethrow_exception(failure);
+        float peak;
+        std::memcpy(&peak, &peakBits, sizeof peak);
         return {written, peak};
     }
 
@@ -129,12 +148,13 @@ private:
     void writeAll() {
         for (Chunk* chunk; processed.pop(chunk);) {
             float* out = chunk->interleaved.data();
+            const float* left = chunk->outLeft.data();
+            const float* right = chunk->outRight.data();
             for (long i = 0; i < chunk->frames; ++i) {
-                out[2 * i] = chunk->outLeft[i];
-                out[2 * i + 1] = chunk->outRight[i];
-                peak = std::max(
-                    peak, std::max(std::fabs(chunk->outLeft[i]), std::fabs(chunk->outRight[i])));
+                out[2 * i] = left[i];
+                out[2 * i + 1] = right[i];
             }
+            peakBits = std::max(peakBits, magnitudeBits(out, 2 * chunk->frames));
             output.write(out, chunk->frames);
             done += chunk->frames;
             written += chunk->frames;
@@ -151,9 +171,11 @@ private:
     const std::string& destination;
     const long chunkFrames;
     std::vector<Chunk> chunks;
-    BlockQueue<Chunk*> unused{kChunks}, read{kChunks}, processed{kChunks};
-    float peak = 0.0f; // the writer's
-    long written = 0;  // the writer's
+    // The effect's thread takes each block as it comes; the file threads in batches.
+    BlockQueue<Chunk*> unused{kChunks, kFileBatch}, read{kChunks, 1},
+        processed{kChunks, kFileBatch};
+    std::uint32_t peakBits = 0; // the writer's
+    long written = 0;           // the writer's
     std::mutex failureMutex;
     std::exception_ptr failure;
 };

@@ -154,13 +154,10 @@ PendingOutput::~PendingOutput() {
     if (!temporary.empty()) std::remove(temporary.c_str());
 }
 
-void PendingOutput::write(const float* interleaved, long frames) {
-    if (integerScale > 0.0f) {
-        scaled.assign(interleaved, interleaved + frames * channelCount);
-        for (float& sample : scaled)
-            sample *= integerScale;
-        interleaved = scaled.data();
-    }
+void PendingOutput::write(float* interleaved, long frames) {
+    if (integerScale > 0.0f)
+        for (long i = 0; i < frames * channelCount; ++i)
+            interleaved[i] *= integerScale;
     if (sf_writef_float(file, interleaved, frames) != frames)
         throw RenderError("cannot write " + destination + ": " + sf_strerror(file));
 }

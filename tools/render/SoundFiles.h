@@ -47,7 +47,8 @@ public:
     PendingOutput(const PendingOutput&) = delete;
     PendingOutput& operator=(const PendingOutput&) = delete;
 
-    void write(const float* interleaved, long frames);
+    // Scales the samples in place for an integer encoding.
+    void write(float* interleaved, long frames);
     // Completes the file and renames it over the destination.
     void commit();
 
@@ -59,5 +60,4 @@ private:
     // Integer encodings are written unnormalised, scaled by 2^(bits − 1): the inverse of how
     // they are read, so a sample that passes the effect unchanged is written back unchanged.
     float integerScale = 0.0f;
-    std::vector<float> scaled;
 };
