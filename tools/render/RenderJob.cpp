@@ -26,6 +26,8 @@ constexpr long kChunkFrames = 32768;
 // machine holds a stage up for a while, without stalling the effect.
 constexpr size_t kChunks = 16;
 constexpr size_t kFileBatch = 4;
+// Fewer blocks could leave every stage waiting for a batch that cannot fill.
+static_assert(kChunks > 2 * (kFileBatch - 1));
 
 // Where the frames come from: a file (mono or stereo) or the demo signal (stereo).
 class Source {

@@ -6,7 +6,6 @@
 
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 // A render that cannot be done: reported in one line, exit status 1.
 struct RenderError : std::runtime_error {
