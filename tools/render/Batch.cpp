@@ -51,11 +51,6 @@ struct Board {
 std::vector<RenderJob> planJobs(const RenderOptions& options) {
     if (options.outputDir.empty())
         return {{options.inputs.empty() ? "" : options.inputs[0], options.output}};
-    std::error_code error;
-    fs::create_directories(options.outputDir, error);
-    if (!fs::is_directory(options.outputDir))
-        throw RenderError("cannot make the folder " + options.outputDir +
-                          (error ? ": " + error.message() : ""));
     const std::string container = containerNamed(options.format);
     std::vector<RenderJob> jobs;
     std::set<fs::path> outputs;
@@ -69,6 +64,11 @@ std::vector<RenderJob> planJobs(const RenderOptions& options) {
             throw UsageError("the output would overwrite the input " + input);
         jobs.push_back({input, output.string()});
     }
+    std::error_code error;
+    fs::create_directories(options.outputDir, error);
+    if (!fs::is_directory(options.outputDir))
+        throw RenderError("cannot make the folder " + options.outputDir +
+                          (error ? ": " + error.message() : ""));
     return jobs;
 }
 
