@@ -49,12 +49,11 @@ struct Board {
 } // namespace
 
 std::vector<RenderJob> planJobs(const RenderOptions& options) {
-    if (options.outputDir.empty())
-        return {{options.inputs.empty() ? "" : options.inputs[0], options.output}};
+    if (options.outputDir.empty()) return {{options.input, options.output}};
     const std::string container = containerNamed(options.format);
     std::vector<RenderJob> jobs;
     std::set<fs::path> outputs;
-    for (const std::string& input : options.inputs) {
+    for (const std::string& input : options.batchInputs) {
         fs::path name = fs::path(input).filename();
         if (!container.empty()) name.replace_extension(container);
         const fs::path output = fs::path(options.outputDir) / name;

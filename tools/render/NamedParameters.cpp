@@ -61,16 +61,13 @@ std::string rangeText(orvane::testhost::Plugin& plugin, int index) {
 
 } // namespace
 
-void applySetting(orvane::testhost::Plugin& plugin, const ParameterSetting& setting) {
-    if (setting.index >= 0) {
-        plugin.setParameter(setting.index, setting.value);
-        return;
-    }
-    const int index = parameterNamed(plugin, setting.name);
+void applySetting(orvane::testhost::Plugin& plugin, const std::string& name,
+                  const std::string& value) {
+    const int index = parameterNamed(plugin, name);
     if (index < 0)
-        throw UsageError("--set: no parameter is named \"" + trimmed(setting.name) +
+        throw UsageError("--set: no parameter is named \"" + trimmed(name) +
                          "\"; --list-params shows every name");
-    std::string text = trimmed(setting.text);
+    std::string text = trimmed(value);
     if (text.empty() || !plugin.dispatch(effString2Parameter, index, 0, text.data()))
         throw UsageError("--set: " + plugin.parameterName(index) + " cannot be \"" + text +
                          "\"; it takes " + rangeText(plugin, index));

@@ -7,8 +7,8 @@
 
 #include <string>
 
-// Applies one --param or --set, throwing UsageError
-// for an unknown name or a value the parameter cannot take.
-void applySetting(orvane::testhost::Plugin& plugin, const ParameterSetting& setting);
+// Applies one --set, throwing UsageError for an unknown name or a value the parameter cannot take.
+void applySetting(orvane::testhost::Plugin& plugin, const std::string& name,
+                  const std::string& value);
 // One line per sound parameter: name, range and current readout.
 std::string parameterList(orvane::testhost::Plugin& plugin);

@@ -194,8 +194,10 @@ std::unique_ptr<orvane::testhost::Plugin> loadEffect(const RenderOptions& option
     if (options.program && !selectFactoryProgram(*plugin, *options.program))
         throw RenderError("the plug-in did not load program " +
                           factoryProgramName(*options.program));
-    for (const ParameterSetting& setting : options.settings)
-        applySetting(*plugin, setting);
+    for (const auto& [index, value] : options.params)
+        plugin->setParameter(index, value);
+    for (const auto& [name, value] : options.settings)
+        applySetting(*plugin, name, value);
     return plugin;
 }
 

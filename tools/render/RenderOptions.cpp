@@ -26,7 +26,7 @@ int integer(const std::string& option, const std::string& text) {
     return static_cast<int>(value);
 }
 
-ParameterSetting parameterSetting(const std::string& text) {
+std::pair<int, float> parameterSetting(const std::string& text) {
     const size_t equals = text.find('=');
     if (equals == std::string::npos)
         throw UsageError("--param expects INDEX=VALUE, not '" + text + "'");
@@ -37,14 +37,14 @@ ParameterSetting parameterSetting(const std::string& text) {
     if (value < 0.0 || value > 1.0)
         throw UsageError("--param value " + text.substr(equals + 1) +
                          " is outside 0..1 (values are normalised)");
-    return {index, static_cast<float>(value), {}, {}};
+    return {index, static_cast<float>(value)};
 }
 
-ParameterSetting namedSetting(const std::string& text) {
+std::pair<std::string, std::string> namedSetting(const std::string& text) {
     const size_t equals = text.find('=');
     if (equals == std::string::npos || equals == 0)
         throw UsageError("--set expects \"NAME=VALUE\", not '" + text + "'");
-    return {-1, 0.0f, text.substr(0, equals), text.substr(equals + 1)};
+    return {text.substr(0, equals), text.substr(equals + 1)};
 }
 
 } // namespace
@@ -82,7 +82,7 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
                 throw UsageError("--program '" + text +
                                  "' is neither 0..7 nor the name of a factory program");
         } else if (option == "--param") {
-            options.settings.push_back(parameterSetting(value()));
+            options.params.push_back(parameterSetting(value()));
         } else if (option == "--set") {
             options.settings.push_back(namedSetting(value()));
         } else if (option == "--block") {
@@ -113,11 +113,11 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
         options.output = positional[0];
     } else if (!options.outputDir.empty()) {
         if (positional.empty()) throw UsageError("-o DIR expects one or more INPUT files");
-        options.inputs = positional;
+        options.batchInputs = positional;
     } else {
         if (positional.size() != 2)
             throw UsageError("expected an INPUT and an OUTPUT file, or -o DIR and INPUT files");
-        options.inputs = {positional[0]};
+        options.input = positional[0];
         options.output = positional[1];
     }
     return options;
@@ -138,8 +138,7 @@ const char* renderUsage() {
            "                        \"Main Volume=+3\", \"Air Frequency=35\" (kHz),\n"
            "                        \"Mono Type=L + R\", \"Bypass=Off\" (repeatable)\n"
            "  --param INDEX=VALUE   set parameter INDEX to a normalised value 0..1\n"
-           "                        (repeatable; --set and --param apply in the order given,\n"
-           "                        after --program)\n"
+           "                        (repeatable; applied after --program, before --set)\n"
            "  --program N|NAME      factory program 0..7 or its name (\"Only Air\")\n"
            "  --list-params         list every sound parameter: name, range, current value\n"
            "                        (after --program and --set) and exit\n"
