@@ -40,6 +40,10 @@ enum ParamIndex : int {
     kReloadProgram = 127,
 };
 
+// effVendorSpecific with index kTextEntryCode, value a parameter index and ptr a text: enterText,
+// answering 1 when the parameter took the text. effString2Parameter is left unanswered.
+constexpr VstInt32 kTextEntryCode = vstFourCC('O', 'r', 'T', 'x');
+
 extern const float MONO_FREQ_MULT[4];
 extern const char* const MONO_TYPE_STR[4];
 extern const char* const MONO_SPLIT_RANGE_STR[4];
@@ -89,8 +93,8 @@ public:
     void setNumValue(int index);
     // Text entry without a dialog: a readout's words ("L + R", "On"), or a number in the typed
     // entry's terms with an optional unit ("+3 dB", "35 kHz"). False, and nothing changes, for
-    // a text the parameter cannot take.
-    bool string2parameter(VstInt32 index, char* text) override;
+    // a text the parameter cannot take. Hosts reach it through kTextEntryCode.
+    bool enterText(int index, const char* text);
     const char* ToFilterStr(int index, float octaves);
     const char* ToFilterStr(int index);
     const char* ToFilterStr(int index, float low, float high, bool lowerCase);

@@ -319,7 +319,7 @@ float APlugin::typedEntryValue(int index, double number) {
     }
 }
 
-bool APlugin::string2parameter(VstInt32 index, char* text) {
+bool APlugin::enterText(int index, const char* text) {
     if (!text || !validIndex(index)) return false;
     const std::string typed = looseText(text);
     const ChoiceList list = choiceList(index);

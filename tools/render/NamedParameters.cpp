@@ -1,5 +1,7 @@
 #include "tools/render/NamedParameters.h"
 
+#include "engine/APlugin.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -8,7 +10,6 @@
 namespace {
 
 constexpr const char* kUnnamed = "~~~";
-constexpr int kNumParams = 128;
 // Fine enough to meet every entry of the longest list and the ends of every range.
 constexpr int kProbeSteps = 4096;
 constexpr size_t kMostListed = 8;
@@ -28,7 +29,7 @@ std::string trimmed(const std::string& text) {
 // The parameters with a name are the sound parameters.
 std::vector<int> soundParameters(orvane::testhost::Plugin& plugin) {
     std::vector<int> indices;
-    for (int index = 0; index < kNumParams; ++index)
+    for (int index = 0; index < plugin.effect()->numParams; ++index)
         if (plugin.parameterName(index) != kUnnamed) indices.push_back(index);
     return indices;
 }
@@ -68,7 +69,7 @@ void applySetting(orvane::testhost::Plugin& plugin, const std::string& name,
         throw UsageError("--set: no parameter is named \"" + trimmed(name) +
                          "\"; --list-params shows every name");
     std::string text = trimmed(value);
-    if (text.empty() || !plugin.dispatch(effString2Parameter, index, 0, text.data()))
+    if (text.empty() || !plugin.dispatch(effVendorSpecific, kTextEntryCode, index, text.data()))
         throw UsageError("--set: " + plugin.parameterName(index) + " cannot be \"" + text +
                          "\"; it takes " + rangeText(plugin, index));
 }
