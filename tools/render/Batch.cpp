@@ -22,6 +22,10 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 
 enum Status { kOk = 0, kFailed = 1, kUsage = 2 };
 
+bool isUsageError(const std::exception& error) {
+    return dynamic_cast<const UsageError*>(&error) != nullptr;
+}
+
 std::string decibels(float peak) {
     if (peak <= 0.0f) return "-inf dBFS";
     char text[32];
@@ -47,6 +51,16 @@ struct Board {
 };
 
 } // namespace
+
+int exitStatusOf(const std::exception& error) {
+    return isUsageError(error) ? kUsage : kFailed;
+}
+
+std::string errorLine(const std::exception& error) {
+    return isUsageError(error)
+               ? std::string("orvane-render: ") + error.what() + " (see orvane-render --help)\n"
+               : std::string("orvane-render: error: ") + error.what() + "\n";
+}
 
 std::vector<RenderJob> planJobs(const RenderOptions& options) {
     if (options.outputDir.empty()) return {{options.input, options.output}};
@@ -109,11 +123,8 @@ int renderAll(const RenderOptions& options, const std::vector<RenderJob>& jobs,
                                               : 0.0,
                               decibels(r.peak).c_str());
                 report(kOk, line + job.output + "\n");
-            } catch (const UsageError& error) {
-                report(kUsage, std::string("orvane-render: ") + error.what() +
-                                   " (see orvane-render --help)\n");
             } catch (const std::exception& error) {
-                report(kFailed, std::string("orvane-render: error: ") + error.what() + "\n");
+                report(exitStatusOf(error), errorLine(error));
             }
         }
     };

@@ -6,7 +6,13 @@
 #include "tools/render/RenderOptions.h"
 
 #include <atomic>
+#include <exception>
+#include <string>
 #include <vector>
+
+// A usage error exits 2 with a hint to --help, any other failure 1; each is one line.
+int exitStatusOf(const std::exception& error);
+std::string errorLine(const std::exception& error);
 
 // The input and output of each render. With -o DIR an output takes its input's file name (the
 // extension follows a container named by --format) and DIR is created when missing. Throws

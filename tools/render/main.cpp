@@ -4,7 +4,6 @@
 #include "tools/render/NamedParameters.h"
 #include "tools/render/RenderJob.h"
 #include "tools/render/RenderOptions.h"
-#include "tools/render/SoundFiles.h"
 
 #include <atomic>
 #include <csignal>
@@ -51,11 +50,8 @@ int main(int argc, char** argv) {
         std::signal(SIGINT, onSignal);
         std::signal(SIGTERM, onSignal);
         return renderAll(options, jobs, interrupted);
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "orvane-render: %s (see orvane-render --help)\n", error.what());
-        return 2;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "orvane-render: error: %s\n", error.what());
-        return 1;
+        std::fputs(errorLine(error).c_str(), stderr);
+        return exitStatusOf(error);
     }
 }
