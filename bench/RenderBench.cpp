@@ -23,25 +23,21 @@ namespace {
 constexpr int kRate = 44100;
 constexpr long kFrames = 600L * kRate;
 constexpr int kBlock = 512;
-// The file repeats this much noise, so the audio path alone can run on it from memory.
-constexpr long kPattern = 1L << 16;
+constexpr long kWriteFrames = 1L << 16;
 
+// The ten minutes of noise in memory, and in a 24-bit file that holds exactly the same samples.
 struct Fixture {
     fs::path dir = fs::temp_directory_path() / ("orvane-render-bench-" + std::to_string(getpid()));
     fs::path input = dir / "in.wav", output = dir / "out.wav";
     std::vector<float> left, right;
 
-    Fixture() : left(kPattern), right(kPattern) {
+    Fixture() : left(kFrames), right(kFrames) {
         fs::create_directories(dir);
         std::mt19937 random(1);
         std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
-        std::vector<float> interleaved(2 * kPattern);
-        for (long i = 0; i < kPattern; ++i) {
-            // Exactly representable in 24 bits, so the file holds what is processed from memory.
+        for (long i = 0; i < kFrames; ++i) {
             left[i] = std::round(uniform(random) * 8388608.0f) / 8388608.0f;
             right[i] = std::round(uniform(random) * 8388608.0f) / 8388608.0f;
-            interleaved[2 * i] = left[i];
-            interleaved[2 * i + 1] = right[i];
         }
         SF_INFO info{};
         info.samplerate = kRate;
@@ -49,8 +45,15 @@ struct Fixture {
         info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
         SNDFILE* file = sf_open(input.c_str(), SFM_WRITE, &info);
         if (!file) throw std::runtime_error(sf_strerror(nullptr));
-        for (long done = 0; done < kFrames; done += kPattern)
-            sf_writef_float(file, interleaved.data(), std::min(kPattern, kFrames - done));
+        std::vector<float> interleaved(2 * kWriteFrames);
+        for (long done = 0; done < kFrames; done += kWriteFrames) {
+            const long count = std::min(kWriteFrames, kFrames - done);
+            for (long i = 0; i < count; ++i) {
+                interleaved[2 * i] = left[done + i];
+                interleaved[2 * i + 1] = right[done + i];
+            }
+            sf_writef_float(file, interleaved.data(), count);
+        }
         sf_close(file);
     }
     ~Fixture() { fs::remove_all(dir); }
@@ -61,17 +64,16 @@ Fixture& fixture() {
     return f;
 }
 
-double audioPathAlone(const Fixture& f) {
+double audioPathAlone(Fixture& f) {
     std::string error;
     auto plugin = orvane::testhost::Plugin::load(orvane::testhost::builtPluginPath(), {}, &error);
     if (!plugin) throw std::runtime_error(error);
     plugin->start(kRate, kBlock);
-    std::vector<float> left(f.left), right(f.right), outLeft(kBlock), outRight(kBlock);
+    std::vector<float> outLeft(kBlock), outRight(kBlock);
     float* outputs[2] = {outLeft.data(), outRight.data()};
     const auto start = std::chrono::steady_clock::now();
     for (long done = 0; done < kFrames; done += kBlock) {
-        const long offset = done % kPattern;
-        float* inputs[2] = {left.data() + offset, right.data() + offset};
+        float* inputs[2] = {f.left.data() + done, f.right.data() + done};
         plugin->process(inputs, outputs, static_cast<int>(std::min<long>(kBlock, kFrames - done)));
         benchmark::DoNotOptimize(outLeft.data());
     }
