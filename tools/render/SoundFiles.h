@@ -4,8 +4,11 @@
 
 #include <sndfile.h>
 
+#include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // A render that cannot be done: reported in one line, exit status 1.
 struct RenderError : std::runtime_error {
@@ -22,10 +25,37 @@ std::string describeFormat(int format);
 // Whether two paths name the same existing file.
 bool sameFile(const std::string& a, const std::string& b);
 
+// Reading and writing through a stdio stream with a large buffer: libsndfile's own file access
+// makes a system call for every 8 KB, and a render is bounded by the processor time of the
+// effect plus what reading and writing take beside it.
+class SoundStream {
+public:
+    // Opens a file to read, or takes over a descriptor to write; check ok().
+    SoundStream(const std::string& path, SF_INFO& info);
+    SoundStream(int descriptor, SF_INFO& info);
+    ~SoundStream(); // closes without caring for errors; finish() reports them
+    SoundStream(const SoundStream&) = delete;
+    SoundStream& operator=(const SoundStream&) = delete;
+
+    bool ok() const { return sound != nullptr; }
+    // Why opening failed.
+    const std::string& error() const { return failure; }
+    SNDFILE* get() { return sound; }
+    // Completes a written file and makes it durable; the libsndfile error text, or empty.
+    std::string finish();
+
+private:
+    void open(int mode, SF_INFO& info);
+
+    std::FILE* stream = nullptr;
+    std::vector<char> buffer;
+    SNDFILE* sound = nullptr;
+    std::string failure;
+};
+
 class InputFile {
 public:
     explicit InputFile(const std::string& path);
-    ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
@@ -36,7 +66,7 @@ public:
 private:
     std::string path;
     SF_INFO fileInfo{};
-    SNDFILE* file = nullptr;
+    SoundStream sound;
 };
 
 class PendingOutput {
@@ -54,7 +84,7 @@ public:
 private:
     std::string destination;
     std::string temporary;
-    SNDFILE* file = nullptr;
+    std::unique_ptr<SoundStream> sound;
     int channelCount;
     // Integer encodings are written unnormalised, scaled by 2^(bits − 1): the inverse of how
     // they are read, so a sample that passes the effect unchanged is written back unchanged.
