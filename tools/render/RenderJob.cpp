@@ -67,7 +67,7 @@ struct Chunk {
     explicit Chunk(long frames)
         : interleaved(2 * frames), inLeft(frames), inRight(frames), outLeft(frames),
           outRight(frames) {}
-    std::vector<float> interleaved; // as read (mono or stereo), then as written (stereo)
+    std::vector<float> interleaved; // as read, mono or stereo
     std::vector<float> inLeft, inRight, outLeft, outRight;
     long frames = 0;
 };
@@ -149,15 +149,9 @@ private:
 
     void writeAll() {
         for (Chunk* chunk; processed.pop(chunk);) {
-            float* out = chunk->interleaved.data();
-            const float* left = chunk->outLeft.data();
-            const float* right = chunk->outRight.data();
-            for (long i = 0; i < chunk->frames; ++i) {
-                out[2 * i] = left[i];
-                out[2 * i + 1] = right[i];
-            }
-            peakBits = std::max(peakBits, magnitudeBits(out, 2 * chunk->frames));
-            output.write(out, chunk->frames);
+            peakBits = std::max({peakBits, magnitudeBits(chunk->outLeft.data(), chunk->frames),
+                                 magnitudeBits(chunk->outRight.data(), chunk->frames)});
+            output.write(chunk->outLeft.data(), chunk->outRight.data(), chunk->frames);
             done += chunk->frames;
             written += chunk->frames;
             unused.push(chunk);
@@ -211,7 +205,7 @@ RenderResult renderJob(const RenderOptions& options, const RenderJob& job,
         throw UsageError("the output would overwrite the input " + job.input);
 
     auto plugin = loadEffect(options, rate);
-    PendingOutput output(job.output, format, rate, 2);
+    PendingOutput output(job.output, format, rate);
     RenderResult result;
     Pipeline pipeline(source, *plugin, output, options.block, framesDone, stop, job.output);
     std::tie(result.frames, result.peak) = pipeline.run();

@@ -179,8 +179,8 @@ long InputFile::read(float* interleaved, long frames) {
     return static_cast<long>(got);
 }
 
-PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate, int channels)
-    : destination(path), channelCount(channels) {
+PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate)
+    : destination(path) {
     std::string pattern = directoryOf(path) + "/.orvane-render-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back(0);
@@ -191,7 +191,7 @@ PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate
     temporary = name.data();
     SF_INFO info{};
     info.samplerate = sampleRate;
-    info.channels = channels;
+    info.channels = 2;
     info.format = format;
     sound = std::make_unique<SoundStream>(descriptor, info);
     if (!sound->ok()) {
@@ -204,18 +204,18 @@ PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     switch (format & SF_FORMAT_SUBMASK) {
     case SF_FORMAT_PCM_16:
-        integerScale = 32768.0f;
+        scale = 32768.0f;
         break;
     case SF_FORMAT_PCM_24:
-        integerScale = 8388608.0f;
+        scale = 8388608.0f;
         break;
     case SF_FORMAT_PCM_32:
-        integerScale = 2147483648.0f;
+        scale = 2147483648.0f;
         break;
     default:
         break;
     }
-    if (integerScale > 0.0f) sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_FALSE);
+    if (scale != 1.0f) sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_FALSE);
 }
 
 PendingOutput::~PendingOutput() {
@@ -223,11 +223,13 @@ PendingOutput::~PendingOutput() {
     if (!temporary.empty()) std::remove(temporary.c_str());
 }
 
-void PendingOutput::write(float* interleaved, long frames) {
-    if (integerScale > 0.0f)
-        for (long i = 0; i < frames * channelCount; ++i)
-            interleaved[i] *= integerScale;
-    if (sf_writef_float(sound->get(), interleaved, frames) != frames)
+void PendingOutput::write(const float* left, const float* right, long frames) {
+    interleaved.resize(static_cast<size_t>(2 * frames));
+    for (long i = 0; i < frames; ++i) {
+        interleaved[2 * i] = left[i] * scale;
+        interleaved[2 * i + 1] = right[i] * scale;
+    }
+    if (sf_writef_float(sound->get(), interleaved.data(), frames) != frames)
         throw RenderError("cannot write " + destination + ": " + sf_strerror(sound->get()));
 }
 

@@ -69,15 +69,15 @@ private:
     SoundStream sound;
 };
 
+// A stereo output.
 class PendingOutput {
 public:
-    PendingOutput(const std::string& destination, int format, int sampleRate, int channels);
+    PendingOutput(const std::string& destination, int format, int sampleRate);
     ~PendingOutput(); // removes the partial file unless committed
     PendingOutput(const PendingOutput&) = delete;
     PendingOutput& operator=(const PendingOutput&) = delete;
 
-    // Scales the samples in place for an integer encoding.
-    void write(float* interleaved, long frames);
+    void write(const float* left, const float* right, long frames);
     // Completes the file and renames it over the destination.
     void commit();
 
@@ -85,8 +85,8 @@ private:
     std::string destination;
     std::string temporary;
     std::unique_ptr<SoundStream> sound;
-    int channelCount;
     // Integer encodings are written unnormalised, scaled by 2^(bits − 1): the inverse of how
     // they are read, so a sample that passes the effect unchanged is written back unchanged.
-    float integerScale = 0.0f;
+    float scale = 1.0f;
+    std::vector<float> interleaved;
 };
