@@ -100,7 +100,10 @@ VstInt32 APlugin::getVendorVersion() {
     return 0x10001;
 }
 
-VstIntPtr APlugin::vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void*, float floatArg) {
+VstIntPtr APlugin::vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float floatArg) {
+    if (lArg == kTextEntryCode)
+        return ptrArg && enterText(static_cast<int>(lArg2), static_cast<const char*>(ptrArg)) ? 1
+                                                                                              : 0;
     const bool wheel =
         lArg == vstFourCC('s', 't', 'C', 'A') && lArg2 == vstFourCC('W', 'h', 'e', 'e');
     if (!wheel || !editor || !std::isfinite(floatArg)) return 0;

@@ -40,6 +40,10 @@ enum ParamIndex : int {
     kReloadProgram = 127,
 };
 
+// effVendorSpecific with index kTextEntryCode, value a parameter index and ptr a text: enterText,
+// answering 1 when the parameter took the text. effString2Parameter is left unanswered.
+constexpr VstInt32 kTextEntryCode = vstFourCC('O', 'r', 'T', 'x');
+
 extern const float MONO_FREQ_MULT[4];
 extern const char* const MONO_TYPE_STR[4];
 extern const char* const MONO_SPLIT_RANGE_STR[4];
@@ -87,6 +91,10 @@ public:
     void getLimitedValue(int index, float value, float multiplier, int count,
                          const char* const* list);
     void setNumValue(int index);
+    // Text entry without a dialog: a readout's words ("L + R", "On"), or a number in the typed
+    // entry's terms with an optional unit ("+3 dB", "35 kHz"). False, and nothing changes, for
+    // a text the parameter cannot take. Hosts reach it through kTextEntryCode.
+    bool enterText(int index, const char* text);
     const char* ToFilterStr(int index, float octaves);
     const char* ToFilterStr(int index);
     const char* ToFilterStr(int index, float low, float high, bool lowerCase);
@@ -204,6 +212,9 @@ private:
     std::atomic<int> pendingReset{kNoReset};
     void requestReset(PendingReset request);
     void applyPendingReset();
+    void displayText(VstInt32 index, float v, char* text);
+    // What the typed entry stores for a number, before clamping; NaN where it takes none.
+    float typedEntryValue(int index, double number);
     void runFrame(float left, float right, float& outLeft, float& outRight);
     void processSound();
     void setAir();

@@ -4,10 +4,13 @@
 #include "platform/Dialogs.h"
 #include "platform/TextUtils.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <string>
 
 const float MONO_FREQ_MULT[4] = {2.90689063f, 3.90689063f, 4.64385605f, 10.0f};
 
@@ -32,6 +35,59 @@ const char* const kParameterNames[] = {
 constexpr int kNamedLast = kMonoNote;
 
 constexpr int kAnswerCapacity = 512;
+
+constexpr float kSplitRangeMultiplier = 3.99f;
+constexpr float kMonoTypeMultiplier = 19.99f;
+constexpr float kMonoNoteMultiplier = 127.99f;
+
+// The entries a list parameter chooses from, and the multiplier that reads its value as one.
+struct ChoiceList {
+    const char* const* names = nullptr;
+    int count = 0;
+    float multiplier = 1.0f;
+};
+
+ChoiceList choiceList(int index) {
+    switch (index) {
+    case kSplitRange:
+        return {MONO_SPLIT_RANGE_STR, 4, kSplitRangeMultiplier};
+    case kMonoType:
+        return {MONO_TYPE_STR, 4, kMonoTypeMultiplier};
+    case kMonoNote:
+        return {MIDI_NOTE_STR, 113, kMonoNoteMultiplier};
+    default:
+        return {};
+    }
+}
+
+// Entry number (counted from 1, as the entry dialog counts) to the value that selects it.
+float listEntryValue(float number, float multiplier) {
+    return (number - 1.0f + 0.1f) / multiplier;
+}
+
+bool isSwitch(int index) {
+    return index == kAirOn || index == kSplitOn || index == kSplitSolo || index == kBypass ||
+           index == kSplitNoteMode;
+}
+
+// Text entry is forgiving about case and spaces: "l+r" names "L + R", "35khz" is "35 kHz".
+std::string looseText(const char* text) {
+    std::string loose;
+    for (; *text; ++text)
+        if (!std::isspace(static_cast<unsigned char>(*text)))
+            loose += static_cast<char>(std::tolower(static_cast<unsigned char>(*text)));
+    return loose;
+}
+
+std::string trailingLetters(const std::string& text) {
+    size_t start = text.size();
+    while (start > 0 && std::isalpha(static_cast<unsigned char>(text[start - 1])))
+        --start;
+    return text.substr(start);
+}
+
+// A typed value may land a rounding error outside the range (40000 Hz reads as 1.00009).
+constexpr float kEntrySlack = 0.001f;
 
 bool validIndex(VstInt32 index) {
     return static_cast<std::uint32_t>(index) < kNumParams;
@@ -67,9 +123,9 @@ const char* onOff(float v) {
 }
 
 // The typed answer as a number: stripped to digits and signs first, non-numbers read as 0.
-float answerNumber(char* answer) {
+double answerNumber(char* answer) {
     stripAllButNum(answer);
-    return static_cast<float>(std::atof(answer));
+    return std::atof(answer);
 }
 
 } // namespace
@@ -113,8 +169,11 @@ void APlugin::getParameterLabel(VstInt32, char* label) {
 
 void APlugin::getParameterDisplay(VstInt32 index, char* text) {
     if (!text) return;
+    displayText(index, getParameter(index), text);
+}
+
+void APlugin::displayText(VstInt32 index, float v, char* text) {
     text[0] = 0;
-    const float v = getParameter(index);
     constexpr size_t size = kVstMaxParamStrLen * 4; // hosts give at least this much in practice
     switch (index) {
     case kMainVolume:
@@ -144,7 +203,7 @@ void APlugin::getParameterDisplay(VstInt32 index, char* text) {
         std::strcpy(text, MONO_TYPE_STR[getMonoType()]);
         break;
     case kMonoNote:
-        std::strcpy(text, MIDI_NOTE_STR[limitedIndex(v, 127.99f, 113)]);
+        std::strcpy(text, MIDI_NOTE_STR[limitedIndex(v, kMonoNoteMultiplier, 113)]);
         break;
     default:
         break;
@@ -156,11 +215,11 @@ bool APlugin::getIsOn(int index) {
 }
 
 int APlugin::getMonoType() {
-    return limitedIndex(paramValues[kMonoType], 19.99f, 4);
+    return limitedIndex(paramValues[kMonoType], kMonoTypeMultiplier, 4);
 }
 
 int APlugin::getMonoSplitRange() {
-    return limitedIndex(paramValues[kSplitRange], 3.99f, 4);
+    return limitedIndex(paramValues[kSplitRange], kSplitRangeMultiplier, 4);
 }
 
 int APlugin::getLimitedValue(int index, float multiplier, int count) {
@@ -180,8 +239,8 @@ void APlugin::getLimitedValue(int index, float, float multiplier, int count,
     std::snprintf(prompt, sizeof prompt, "1 [%s] to %d [%s]", list[0], count, list[count - 1]);
     inputBox(prompt, title, answer, sizeof answer);
     if (!answer[0]) return;
-    const float number = answerNumber(answer);
-    setParameter(index, clamp01((number - 1.0f + 0.1f) / multiplier));
+    const float number = static_cast<float>(answerNumber(answer));
+    setParameter(index, clamp01(listEntryValue(number, multiplier)));
 }
 
 void APlugin::setNumValue(int index) {
@@ -190,36 +249,27 @@ void APlugin::setNumValue(int index) {
     if (!validIndex(index)) return;
     const float v = paramValues[index];
     char answer[kAnswerCapacity] = {};
-    auto ask = [&](const char* prompt) {
-        inputBox(prompt, title, answer, sizeof answer);
-        return answer[0] != 0;
-    };
-    auto askSwitch = [&](const char* prompt) {
-        std::strcpy(answer, v >= 0.5f ? "On" : "Off");
-        inputBox(prompt, title, answer, sizeof answer);
-        stripAllButNum(answer);
-        if (!answer[0]) return;
-        setParameter(index, std::atof(answer) >= 0.5 ? 1.0f : 0.0f);
-    };
+    const char* prompt = nullptr;
     switch (index) {
     case kMainVolume:
         std::snprintf(answer, sizeof answer, "%.1f", 40.0f * v - 20.0f);
-        if (ask("-20 to 20 db")) setParameter(index, clamp01(answerNumber(answer) / 40.0f + 0.5f));
+        prompt = "-20 to 20 db";
         break;
     case kAirOn:
     case kSplitOn:
     case kSplitSolo:
     case kBypass:
-        askSwitch("0 for Off, 1 for On");
+    case kSplitNoteMode:
+        std::strcpy(answer, v >= 0.5f ? "On" : "Off");
+        prompt = index == kSplitNoteMode ? "0 for Frequency, 1 for Note" : "0 for Off, 1 for On";
         break;
     case kAirAmount:
         std::snprintf(answer, sizeof answer, "%.1f", 6.0f * v);
-        if (ask("0 to 6 db")) setParameter(index, clamp01(answerNumber(answer) / 6.0f));
+        prompt = "0 to 6 db";
         break;
     case kAirFrequency:
         std::snprintf(answer, sizeof answer, "%.0f hz", airFrequency(v));
-        if (ask("30000hz to 40000hz"))
-            setParameter(index, clamp01(std::log(answerNumber(answer) / 30000.0f) / 0.28765607f));
+        prompt = "30000hz to 40000hz";
         break;
     case kSplitFrequency: {
         static const char* const prompts[4] = {"20hz to 150hz", "20hz to 300hz", "20hz to 500hz",
@@ -227,20 +277,87 @@ void APlugin::setNumValue(int index) {
         const int r = getMonoSplitRange();
         std::snprintf(answer, sizeof answer, "%.0f hz",
                       20.0f * std::pow(2.0f, MONO_FREQ_MULT[r] * v));
-        if (ask(prompts[r]))
-            setParameter(index, clamp01(std::log(answerNumber(answer) / 20.0f) /
-                                        (MONO_FREQ_MULT[r] * 0.6931472f)));
+        prompt = prompts[r];
         break;
     }
-    case kSplitNoteMode:
-        askSwitch("0 for Frequency, 1 for Note");
-        break;
-    case kMonoType:
-        getLimitedValue(index, v, 19.99f, 4, MONO_TYPE_STR);
-        break;
+    case kMonoType: {
+        const ChoiceList list = choiceList(index);
+        getLimitedValue(index, v, list.multiplier, list.count, list.names);
+        return;
+    }
     default:
-        break;
+        return;
     }
+    inputBox(prompt, title, answer, sizeof answer);
+    // A switch's answer is stripped before the emptiness test, so confirming "On" changes nothing.
+    if (isSwitch(index)) stripAllButNum(answer);
+    if (!answer[0]) return;
+    setParameter(index, clamp01(typedEntryValue(index, answerNumber(answer))));
+}
+
+float APlugin::typedEntryValue(int index, double number) {
+    const float n = static_cast<float>(number);
+    switch (index) {
+    case kMainVolume:
+        return n / 40.0f + 0.5f;
+    case kAirOn:
+    case kSplitOn:
+    case kSplitSolo:
+    case kBypass:
+    case kSplitNoteMode:
+        return number >= 0.5 ? 1.0f : 0.0f;
+    case kAirAmount:
+        return n / 6.0f;
+    case kAirFrequency:
+        return std::log(n / 30000.0f) / 0.28765607f;
+    case kSplitFrequency:
+        return std::log(n / 20.0f) / (MONO_FREQ_MULT[getMonoSplitRange()] * 0.6931472f);
+    case kMonoType:
+        return listEntryValue(n, kMonoTypeMultiplier);
+    default:
+        return std::numeric_limits<float>::quiet_NaN();
+    }
+}
+
+bool APlugin::enterText(int index, const char* text) {
+    if (!text || !validIndex(index)) return false;
+    const std::string typed = looseText(text);
+    const ChoiceList list = choiceList(index);
+    for (int k = 0; k < list.count; ++k)
+        if (typed == looseText(list.names[k])) {
+            setParameter(index, listEntryValue(static_cast<float>(k + 1), list.multiplier));
+            return true;
+        }
+    if (isSwitch(index))
+        for (const float v : {0.0f, 1.0f}) {
+            char shown[kVstMaxParamStrLen * 4];
+            displayText(index, v, shown);
+            if (typed == looseText(shown)) {
+                setParameter(index, v);
+                return true;
+            }
+        }
+
+    char* end = nullptr;
+    double number = std::strtod(typed.c_str(), &end);
+    if (end == typed.c_str() || !std::isfinite(number)) return false;
+    const std::string unit = end;
+    char lowest[kVstMaxParamStrLen * 4];
+    displayText(index, 0.0f, lowest);
+    const std::string shownUnit = trailingLetters(looseText(lowest));
+    const bool frequency = shownUnit == "hz" || shownUnit == "khz";
+    // The entry reads Hz. Where even the lowest readout is in kHz, a bare number below 1000 can
+    // only mean kHz: "35" is the 35.0 kHz the readout shows.
+    if (unit == "khz" ? frequency : unit.empty() && shownUnit == "khz" && std::fabs(number) < 1000)
+        number *= 1000.0;
+    else if (!unit.empty() && !(unit == "hz" && frequency) && !(unit == "db" && unit == shownUnit))
+        return false;
+    if (list.count > 0 && (number != std::floor(number) || number < 1 || number > list.count))
+        return false;
+    const float v = typedEntryValue(index, number);
+    if (!(v >= -kEntrySlack && v <= 1.0f + kEntrySlack)) return false;
+    setParameter(index, clamp01(v));
+    return true;
 }
 
 const char* APlugin::ToFilterStr(int index, float octaves) {

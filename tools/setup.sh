@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
+  help2man
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libglib2.0-dev libcairo2-dev libx11-dev libxcursor-dev libxrandr-dev libxext-dev
   dpf-source fonts-liberation2

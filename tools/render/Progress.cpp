@@ -5,37 +5,32 @@
 
 namespace {
 constexpr int kBarWidth = 30;
-constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+constexpr int kLineWidth = kBarWidth + 40;
 } // namespace
 
-Progress::Progress(long totalFrames, int sampleRate, bool enabled)
-    : total(std::max(1L, totalFrames)), rate(sampleRate), shown(enabled) {}
+Progress::Progress(long totalFrames, size_t files, bool enabled)
+    : total(std::max(1L, totalFrames)), fileCount(files), shown(enabled) {}
 
-double Progress::elapsedSeconds() const {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void Progress::update(long framesDone) {
+void Progress::update(long framesDone, size_t filesDone) {
     if (!shown) return;
-    const auto now = Clock::now();
-    if (now - lastDrawn < kRedrawInterval) return;
-    lastDrawn = now;
     const double fraction = std::min(1.0, static_cast<double>(framesDone) / total);
     const int filled = static_cast<int>(fraction * kBarWidth);
     char bar[kBarWidth + 1];
     for (int i = 0; i < kBarWidth; ++i)
         bar[i] = i < filled ? '#' : '.';
     bar[kBarWidth] = 0;
-    const double elapsed = elapsedSeconds();
-    const double speed = elapsed > 0.0 ? framesDone / static_cast<double>(rate) / elapsed : 0.0;
-    std::fprintf(stderr, "\r[%s] %3d%%  %d:%02d  %.0fx real time ", bar,
-                 static_cast<int>(fraction * 100.0), static_cast<int>(elapsed) / 60,
-                 static_cast<int>(elapsed) % 60, speed);
+    const int elapsed =
+        static_cast<int>(std::chrono::duration<double>(Clock::now() - start).count());
+    std::fprintf(stderr, "\r[%s] %3d%%  %d:%02d", bar, static_cast<int>(fraction * 100.0),
+                 elapsed / 60, elapsed % 60);
+    if (fileCount > 1) std::fprintf(stderr, "  %zu/%zu files", filesDone, fileCount);
     std::fflush(stderr);
+    drawn = true;
 }
 
-void Progress::finish() {
-    if (!shown) return;
-    std::fprintf(stderr, "\r%*s\r", kBarWidth + 40, "");
+void Progress::clear() {
+    if (!drawn) return;
+    std::fprintf(stderr, "\r%*s\r", kLineWidth, "");
     std::fflush(stderr);
+    drawn = false;
 }

@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kMaxBlock = 65536;
 constexpr double kMaxDemoSeconds = 3600.0;
+constexpr int kMaxJobs = 256;
 
 double number(const std::string& option, const std::string& text) {
     char* end = nullptr;
@@ -39,6 +40,13 @@ std::pair<int, float> parameterSetting(const std::string& text) {
     return {index, static_cast<float>(value)};
 }
 
+std::pair<std::string, std::string> namedSetting(const std::string& text) {
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0)
+        throw UsageError("--set expects \"NAME=VALUE\", not '" + text + "'");
+    return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
 } // namespace
 
 RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
@@ -58,6 +66,10 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
         };
         if (option == "-h" || option == "--help") {
             options.help = true;
+        } else if (option == "--version") {
+            options.version = true;
+        } else if (option == "--list-params") {
+            options.listParams = true;
         } else if (option == "--demo") {
             const double seconds = number(option, value());
             if (!(seconds > 0.0 && seconds <= kMaxDemoSeconds))
@@ -71,10 +83,19 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
                                  "' is neither 0..7 nor the name of a factory program");
         } else if (option == "--param") {
             options.params.push_back(parameterSetting(value()));
+        } else if (option == "--set") {
+            options.settings.push_back(namedSetting(value()));
         } else if (option == "--block") {
             options.block = integer(option, value());
             if (options.block < 1 || options.block > kMaxBlock)
                 throw UsageError("--block takes 1 to 65536 frames");
+        } else if (option == "-j" || option == "--jobs") {
+            options.jobs = integer(option, value());
+            if (options.jobs < 1 || options.jobs > kMaxJobs)
+                throw UsageError("--jobs takes 1 to 256 files at once");
+        } else if (option == "-o" || option == "--output-dir") {
+            options.outputDir = value();
+            if (options.outputDir.empty()) throw UsageError(option + " needs a folder");
         } else if (option == "--format") {
             options.format = value();
         } else if (option == "--plugin") {
@@ -85,31 +106,62 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
             positional.push_back(args[i]);
         }
     }
-    if (options.help) return options;
-    const size_t wanted = options.demoSeconds ? 1 : 2;
-    if (positional.size() != wanted)
-        throw UsageError(options.demoSeconds ? "--demo takes an OUTPUT file and no input"
-                                             : "expected an INPUT and an OUTPUT file");
-    if (!options.demoSeconds) options.input = positional[0];
-    options.output = positional.back();
+    if (options.help || options.version || options.listParams) return options;
+    if (options.demoSeconds) {
+        if (positional.size() != 1 || !options.outputDir.empty())
+            throw UsageError("--demo takes one OUTPUT file and no input");
+        options.output = positional[0];
+    } else if (!options.outputDir.empty()) {
+        if (positional.empty()) throw UsageError("-o DIR expects one or more INPUT files");
+        options.batchInputs = positional;
+    } else {
+        if (positional.size() != 2)
+            throw UsageError("expected an INPUT and an OUTPUT file, or -o DIR and INPUT files");
+        options.input = positional[0];
+        options.output = positional[1];
+    }
     return options;
 }
 
 const char* renderUsage() {
     return "Usage: orvane-render [OPTIONS] INPUT OUTPUT\n"
-           "       orvane-render --demo SECONDS [OPTIONS] OUTPUT\n"
-           "Renders an audio file through the Orvane plug-in (WAV, AIFF or FLAC).\n"
+           "  or:  orvane-render [OPTIONS] -o DIR INPUT...\n"
+           "  or:  orvane-render [OPTIONS] --demo SECONDS OUTPUT\n"
+           "  or:  orvane-render [OPTIONS] --list-params\n"
+           "Render audio files through the Orvane stereo finishing effect, hosted as a DAW\n"
+           "hosts it. Reads and writes WAV, AIFF and FLAC; mono input feeds both inputs and\n"
+           "the output is stereo. An output appears only when complete and never replaces\n"
+           "its input.\n"
            "\n"
-           "  --program N|NAME    factory program 0..7 or its name (\"Only Air\")\n"
-           "  --param INDEX=VALUE set a parameter to a normalised value 0..1 (repeatable;\n"
-           "                      applied after --program)\n"
-           "  --block N           frames per processing call (default 512)\n"
-           "  --format FORMAT     output format: wav, aiff or flac and/or 16, 24, 32 or float,\n"
-           "                      e.g. flac-24 or float (default: as the input; demo: wav-24)\n"
-           "  --demo SECONDS      render a built-in test signal at 44100 Hz instead of a file\n"
-           "  --plugin PATH       the Orvane.so to load (default: the one built with this tool)\n"
-           "  -h, --help          show this help\n"
+           "Options:\n"
+           "  --set \"NAME=VALUE\"    set a parameter as its readout shows it, e.g.\n"
+           "                        \"Main Volume=+3\", \"Air Frequency=35\" (kHz),\n"
+           "                        \"Mono Type=L + R\", \"Bypass=Off\" (repeatable, applied\n"
+           "                        in order: set Mono Split Range before the split\n"
+           "                        frequency, which is read within it)\n"
+           "  --param INDEX=VALUE   set parameter INDEX to a normalised value 0..1\n"
+           "                        (repeatable; applied after --program, before --set)\n"
+           "  --program N|NAME      factory program 0..7 or its name (\"Only Air\")\n"
+           "  --list-params         list every sound parameter: name, range, current value\n"
+           "                        (after --program and --set) and exit\n"
+           "  -o, --output-dir DIR  write one output per INPUT into DIR, named after it\n"
+           "                        (created when missing)\n"
+           "  -j, --jobs N          render N files at once (default: one per processor)\n"
+           "  --format FORMAT       output format: wav, aiff or flac and/or 16, 24, 32 or\n"
+           "                        float, e.g. flac-24 or float (default: as the input;\n"
+           "                        demo: wav-24)\n"
+           "  --block N             frames per processing call (default 512)\n"
+           "  --demo SECONDS        render a built-in test signal at 44100 Hz instead of a\n"
+           "                        file\n"
+           "  --plugin PATH         the Orvane.so to load (default: the one built with this\n"
+           "                        tool)\n"
+           "  -h, --help            show this help and exit\n"
+           "  --version             show the plug-in's version and exit\n"
            "\n"
-           "Mono input feeds both inputs; the output is stereo. Exit status: 0 on success,\n"
-           "1 when the render fails, 2 on a usage error.\n";
+           "Exit status:\n"
+           "  0  every output was written\n"
+           "  1  a render failed (unreadable input, unwritable output, interrupted); other\n"
+           "     files of a batch are still rendered\n"
+           "  2  usage error: an unknown option, parameter name or value, or an output\n"
+           "     format the input cannot take\n";
 }

@@ -33,7 +33,83 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A hundred and twenty-eight times what libsndfile reads or writes at once.
+constexpr size_t kBufferBytes = 1 << 20;
+
+std::FILE* streamOf(void* user) {
+    return static_cast<std::FILE*>(user);
+}
+
+sf_count_t streamLength(void* user) {
+    std::FILE* stream = streamOf(user);
+    const off_t here = ftello(stream);
+    if (here < 0 || fseeko(stream, 0, SEEK_END) != 0) return -1;
+    const off_t end = ftello(stream);
+    return fseeko(stream, here, SEEK_SET) == 0 ? end : -1;
+}
+
+sf_count_t streamSeek(sf_count_t offset, int whence, void* user) {
+    if (fseeko(streamOf(user), offset, whence) != 0) return -1;
+    return ftello(streamOf(user));
+}
+
+sf_count_t streamRead(void* ptr, sf_count_t count, void* user) {
+    return static_cast<sf_count_t>(std::fread(ptr, 1, static_cast<size_t>(count), streamOf(user)));
+}
+
+sf_count_t streamWrite(const void* ptr, sf_count_t count, void* user) {
+    return static_cast<sf_count_t>(std::fwrite(ptr, 1, static_cast<size_t>(count), streamOf(user)));
+}
+
+sf_count_t streamTell(void* user) {
+    return ftello(streamOf(user));
+}
+
+SF_VIRTUAL_IO kStdio = {streamLength, streamSeek, streamRead, streamWrite, streamTell};
+
 } // namespace
+
+SoundStream::SoundStream(const std::string& path, SF_INFO& info) {
+    stream = std::fopen(path.c_str(), "rb");
+    if (!stream)
+        failure = std::strerror(errno);
+    else
+        open(SFM_READ, info);
+}
+
+SoundStream::SoundStream(int descriptor, SF_INFO& info) {
+    stream = fdopen(descriptor, "w+b");
+    if (!stream) {
+        failure = std::strerror(errno);
+        close(descriptor);
+    } else {
+        open(SFM_WRITE, info);
+    }
+}
+
+void SoundStream::open(int mode, SF_INFO& info) {
+    buffer.resize(kBufferBytes);
+    std::setvbuf(stream, buffer.data(), _IOFBF, buffer.size());
+    sound = sf_open_virtual(&kStdio, mode, &info, stream);
+    if (!sound) failure = sf_strerror(nullptr);
+}
+
+SoundStream::~SoundStream() {
+    if (sound) sf_close(sound);
+    if (stream) std::fclose(stream);
+}
+
+std::string SoundStream::finish() {
+    const int closed = sf_close(sound);
+    sound = nullptr;
+    if (closed != 0) return sf_error_number(closed);
+    const bool flushed = std::fflush(stream) == 0 && fsync(fileno(stream)) == 0;
+    const int error = errno;
+    const bool shut = std::fclose(stream) == 0;
+    stream = nullptr;
+    if (!flushed || !shut) return std::strerror(flushed ? errno : error);
+    return "";
+}
 
 int outputFormat(int baseFormat, const std::string& formatText, int sampleRate) {
     int container = baseFormat & SF_FORMAT_TYPEMASK;
@@ -60,6 +136,15 @@ int outputFormat(int baseFormat, const std::string& formatText, int sampleRate) 
     return check.format;
 }
 
+std::string containerNamed(const std::string& formatText) {
+    std::stringstream parts(formatText);
+    std::string part;
+    while (std::getline(parts, part, '-'))
+        for (const Name& name : kContainers)
+            if (part == name.text) return part;
+    return "";
+}
+
 std::string describeFormat(int format) {
     std::string container = "an unsupported container", encoding = "an unsupported encoding";
     for (const Name& name : kContainers)
@@ -80,31 +165,22 @@ bool sameFile(const std::string& a, const std::string& b) {
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-InputFile::InputFile(const std::string& inputPath) : path(inputPath) {
-    file = sf_open(path.c_str(), SFM_READ, &fileInfo);
-    if (!file) throw RenderError("cannot read " + path + ": " + sf_strerror(nullptr));
-    if (fileInfo.channels < 1 || fileInfo.channels > 2) {
-        const int channels = fileInfo.channels;
-        sf_close(file);
-        file = nullptr;
-        throw RenderError(path + " has " + std::to_string(channels) +
+InputFile::InputFile(const std::string& inputPath) : path(inputPath), sound(path, fileInfo) {
+    if (!sound.ok()) throw RenderError("cannot read " + path + ": " + sound.error());
+    if (fileInfo.channels < 1 || fileInfo.channels > 2)
+        throw RenderError(path + " has " + std::to_string(fileInfo.channels) +
                           " channels; Orvane takes mono or stereo");
-    }
-}
-
-InputFile::~InputFile() {
-    if (file) sf_close(file);
 }
 
 long InputFile::read(float* interleaved, long frames) {
-    const sf_count_t got = sf_readf_float(file, interleaved, frames);
-    if (got < frames && sf_error(file) != SF_ERR_NO_ERROR)
-        throw RenderError("cannot read " + path + ": " + sf_strerror(file));
+    const sf_count_t got = sf_readf_float(sound.get(), interleaved, frames);
+    if (got < frames && sf_error(sound.get()) != SF_ERR_NO_ERROR)
+        throw RenderError("cannot read " + path + ": " + sf_strerror(sound.get()));
     return static_cast<long>(got);
 }
 
-PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate, int channels)
-    : destination(path), channelCount(channels) {
+PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate)
+    : destination(path) {
     std::string pattern = directoryOf(path) + "/.orvane-render-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back(0);
@@ -115,53 +191,51 @@ PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate
     temporary = name.data();
     SF_INFO info{};
     info.samplerate = sampleRate;
-    info.channels = channels;
+    info.channels = 2;
     info.format = format;
-    file = sf_open_fd(descriptor, SFM_WRITE, &info, SF_TRUE);
-    if (!file) {
-        close(descriptor);
+    sound = std::make_unique<SoundStream>(descriptor, info);
+    if (!sound->ok()) {
+        const std::string why = sound->error();
+        sound.reset();
         std::remove(temporary.c_str());
-        throw RenderError("cannot write " + path + ": " + sf_strerror(nullptr));
+        throw RenderError("cannot write " + path + ": " + why);
     }
+    SNDFILE* file = sound->get();
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     switch (format & SF_FORMAT_SUBMASK) {
     case SF_FORMAT_PCM_16:
-        integerScale = 32768.0f;
+        scale = 32768.0f;
         break;
     case SF_FORMAT_PCM_24:
-        integerScale = 8388608.0f;
+        scale = 8388608.0f;
         break;
     case SF_FORMAT_PCM_32:
-        integerScale = 2147483648.0f;
+        scale = 2147483648.0f;
         break;
     default:
         break;
     }
-    if (integerScale > 0.0f) sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_FALSE);
+    if (scale != 1.0f) sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_FALSE);
 }
 
 PendingOutput::~PendingOutput() {
-    if (file) sf_close(file);
+    sound.reset();
     if (!temporary.empty()) std::remove(temporary.c_str());
 }
 
-void PendingOutput::write(const float* interleaved, long frames) {
-    if (integerScale > 0.0f) {
-        scaled.assign(interleaved, interleaved + frames * channelCount);
-        for (float& sample : scaled)
-            sample *= integerScale;
-        interleaved = scaled.data();
+void PendingOutput::write(const float* left, const float* right, long frames) {
+    interleaved.resize(static_cast<size_t>(2 * frames));
+    for (long i = 0; i < frames; ++i) {
+        interleaved[2 * i] = left[i] * scale;
+        interleaved[2 * i + 1] = right[i] * scale;
     }
-    if (sf_writef_float(file, interleaved, frames) != frames)
-        throw RenderError("cannot write " + destination + ": " + sf_strerror(file));
+    if (sf_writef_float(sound->get(), interleaved.data(), frames) != frames)
+        throw RenderError("cannot write " + destination + ": " + sf_strerror(sound->get()));
 }
 
 void PendingOutput::commit() {
-    sf_write_sync(file);
-    const int closed = sf_close(file);
-    file = nullptr;
-    if (closed != 0)
-        throw RenderError("cannot finish " + destination + ": " + sf_error_number(closed));
+    const std::string problem = sound->finish();
+    if (!problem.empty()) throw RenderError("cannot finish " + destination + ": " + problem);
     // mkstemp creates the file private to its owner; give it the usual permissions.
     const mode_t mask = umask(0);
     umask(mask);
