@@ -82,6 +82,8 @@ private:
     orvgui::CBitmap* bitmap(int k) const {
         return k >= 0 && k < kBitmapSlots ? bitmaps[k] : nullptr;
     }
+    // Each size has its own set: 10xxx, 11xxx, 12xxx.
+    int bitmapNumber(int k) const { return 10000 + 1000 * scaleIndex + k; }
     void createBitmaps();
     void removeBitmaps();
     void createControls();

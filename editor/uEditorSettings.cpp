@@ -33,7 +33,7 @@ void uEditor::initBackside() {
 void uEditor::showBackside() {
     if (!frame) return;
     frame->removeAll(true);
-    CBitmap* panel = sharedBitmap(10000 + 1000 * scaleIndex + 1);
+    CBitmap* panel = sharedBitmap(bitmapNumber(1));
     frame->setBackground(panel);
     if (panel) panel->forget(); // the frame keeps its own reference
     for (CView* view :

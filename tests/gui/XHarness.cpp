@@ -145,6 +145,12 @@ std::vector<Window> HostWindow::children() const {
     return result;
 }
 
+void HostWindow::exposeChildren() {
+    for (Window child : children())
+        XClearArea(display, child, 0, 0, 0, 0, True);
+    XSync(display, False);
+}
+
 orvgui::CRect HostWindow::childRect(Window child) const {
     XWindowAttributes attributes;
     if (!display || !XGetWindowAttributes(display, child, &attributes)) return {};

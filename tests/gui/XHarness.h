@@ -41,6 +41,8 @@ public:
     int y() const { return top; }
     // Windows created inside this one.
     std::vector<Window> children() const;
+    // Asks the server to expose every child window whole, as uncovering the window does.
+    void exposeChildren();
     // The geometry of a child window relative to this one.
     orvgui::CRect childRect(Window child) const;
 
