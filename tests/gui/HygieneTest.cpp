@@ -38,20 +38,6 @@ TEST_F(HygieneTest, TwoEditorsOfTwoInstancesWorkSideBySide) {
     EXPECT_EQ(shot->pixel(5, 5), images::kBackgroundColour);
 }
 
-TEST_F(HygieneTest, OpeningAndClosingAHundredTimesLeavesAWorkingEditor) {
-    auto plugin = loadTestPlugin();
-    ASSERT_TRUE(plugin);
-    for (int i = 0; i < 100; ++i) {
-        EditorSession session(*plugin, 0, 0, 1);
-        ASSERT_TRUE(session.isOpen()) << "round " << i;
-        if (i % 10 == 0) plugin->dispatch(effEditKeyDown, 'x', 0, nullptr, 0);
-    }
-    EditorSession session(*plugin);
-    session.click(kKickX + 10, kKickY + 10);
-    EXPECT_TRUE(session.idleUntil([&] { return reportCount(*plugin, kKick) == 2; }));
-    EXPECT_EQ(session.window().children().size(), 1u);
-}
-
 TEST_F(HygieneTest, LoadingAndUnloadingTheModuleWithAnOpenEditor) {
     for (int round = 0; round < 5; ++round) {
         auto plugin = loadTestPlugin();
@@ -118,20 +104,6 @@ TEST_F(HygieneTest, AHostThatNeverIdlesCrashesNothingAndTheNextIdleCatchesUp) {
     const auto later = Screenshot::of(session.window().id(), "after-idle");
     ASSERT_TRUE(later);
     EXPECT_TRUE(later->regionIs(kKickRect, images::kReleasedColour));
-}
-
-TEST_F(HygieneTest, AHostThatDestroysItsWindowBeforeClosingTheEditorSurvives) {
-    auto plugin = loadTestPlugin();
-    ASSERT_TRUE(plugin);
-    EditorSession session(*plugin);
-    ASSERT_TRUE(session.isOpen());
-    session.window().destroy();
-    plugin->dispatch(effVendorSpecific, kInvalidateEditor);
-    session.idle(3); // draws into a window that is gone
-    session.close();
-    EditorSession next(*plugin);
-    next.click(kKickX + 10, kKickY + 10);
-    EXPECT_TRUE(next.idleUntil([&] { return reportCount(*plugin, kKick) == 2; }));
 }
 
 TEST_F(HygieneTest, ABadParentWindowIsRefusedWithoutHarm) {

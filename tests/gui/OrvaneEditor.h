@@ -134,10 +134,12 @@ protected:
             plugin->dispatch(effEditKeyDown, 0, virt);
         idleFor(60);
     }
-    // Opens a menu with a click and picks the entry reached by downs steps of the down arrow.
-    void chooseInMenu(int x, int y, int downs, int button = 1) {
+    // Opens a menu with a click and picks the entry reached by downs steps of the down arrow;
+    // with a name, photographs the open menu first.
+    void chooseInMenu(int x, int y, int downs, int button = 1, const char* picture = nullptr) {
         clickAt(x, y, button);
         hostKey(VKEY_DOWN, downs);
+        if (picture) shot(picture);
         hostKey(VKEY_RETURN);
         idleFor(80);
     }

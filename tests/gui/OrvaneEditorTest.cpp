@@ -74,7 +74,10 @@ TEST_P(EditorFaces, OpenAtTheStoredSizeWithEveryControlInPlace) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, EditorFaces,
                          testing::Values(Size{"", 1.0f, 550, 475}, Size{"Big150", 1.5f, 825, 712},
-                                         Size{"Big200", 2.0f, 1100, 950}));
+                                         Size{"Big200", 2.0f, 1100, 950}),
+                         [](const auto& info) {
+                             return std::to_string(int(info.param.scale * 100));
+                         });
 
 TEST_F(OrvaneEditorTest, KnobDragAutomatesAndHostAutomationMovesKnobAndReadout) {
     setPref("Big200", "Y");
@@ -125,7 +128,7 @@ TEST_F(OrvaneEditorTest, ProgramStepsMenuAndArrowKeys) {
     hostKey(VKEY_UP);
     EXPECT_EQ(plugin->programName(), "Nice Start");
 
-    chooseInMenu(kProgramMenu[0], kProgramMenu[1], 4);
+    chooseInMenu(kProgramMenu[0], kProgramMenu[1], 4, 1, "program-menu");
     EXPECT_EQ(plugin->programName(), "Mid and High Air");
     EXPECT_NEAR(plugin->getParameter(3), 0.38f, 1e-6);
     plugin->setParameter(1, 0.9f);
@@ -168,6 +171,7 @@ TEST_F(OrvaneEditorTest, MemoriesRangeButtonsAndNoteMenu) {
     hostKey(VKEY_DOWN, 2);  // "MIDI Note 53 to 90"
     hostKey(VKEY_RIGHT);    // opens it on "F3-53"
     hostKey(VKEY_DOWN, 16); // "A4-69"
+    shot("note-menu");
     hostKey(VKEY_RETURN);
     idleFor(100);
     ASSERT_TRUE(lastReport(*plugin, 7));
@@ -281,6 +285,12 @@ TEST_F(OrvaneEditorTest, OpensAndClosesAHundredTimesWhileAutomationRuns) {
     hostKey(VKEY_DOWN);
     hostKey(VKEY_RETURN);
     EXPECT_EQ(plugin->getParameter(1), 0.5f) << "the reopened editor still works";
+
+    // A host that unloads the module with the editor open: the effect's destructor closes it.
+    session->abandon();
+    session.reset();
+    stopAudio();
+    plugin.reset();
 }
 
 } // namespace

@@ -182,12 +182,4 @@ float TestEffect::getParameter(VstInt32 index) {
     return index >= 0 && index < kParamCount ? values[index] : 0.0f;
 }
 
-VstIntPtr TestEffect::vendorSpecific(VstInt32 index, VstIntPtr, void*, float) {
-    if (index != kInvalidateEditor) return 0;
-    auto* editor = static_cast<AEffGUIEditor*>(getEditor());
-    if (!editor || !editor->getFrame()) return 0;
-    editor->getFrame()->invalid();
-    return 1;
-}
-
 } // namespace orvane::guitest

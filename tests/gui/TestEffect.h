@@ -27,9 +27,6 @@ inline constexpr int kMenuX = 100, kMenuY = 300, kMenuWidth = 120, kMenuHeight =
 inline constexpr int kProbeX = 600, kProbeY = 100, kProbeSize = 200;
 // Menu entries: "Alpha", "-", "Beta", "-GDisabled", "Gamma", sub-menu "More" ("Sub 1", "Sub 2").
 
-// vendorSpecific index that marks the whole editor dirty (for the redraw benchmark).
-inline constexpr VstInt32 kInvalidateEditor = 0x4F524956;
-
 class TestEffect : public AudioEffectX {
 public:
     explicit TestEffect(audioMasterCallback audioMaster);
@@ -37,7 +34,6 @@ public:
     void processReplacing(float** inputs, float** outputs, VstInt32 frames) override;
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
-    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
 private:
     float values[kParamCount] = {};
