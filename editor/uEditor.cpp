@@ -305,10 +305,6 @@ void uEditor::showControls() {
 }
 
 void uEditor::zeroControls() {
-    auto release = [](auto*& control) {
-        if (control) control->forget();
-        control = nullptr;
-    };
     release(logoButton);
     release(editButton);
     release(recallButton);

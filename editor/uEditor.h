@@ -78,6 +78,12 @@ public:
     bool isModal() const { return dialog.busy(); }
 
 private:
+    // Drops the editor's reference to a view it created, and the pointer.
+    template <typename View> static void release(View*& view) {
+        if (view) view->forget();
+        view = nullptr;
+    }
+
     // Layout
     orvgui::CBitmap* bitmap(int k) const {
         return k >= 0 && k < kBitmapSlots ? bitmaps[k] : nullptr;

@@ -69,10 +69,6 @@ void uEditor::hideBackside() {
 }
 
 void uEditor::zeroBackside() {
-    auto release = [](auto*& control) {
-        if (control) control->forget();
-        control = nullptr;
-    };
     release(versionText);
     release(keySwitch);
     release(midiPresetSwitch);
