@@ -69,6 +69,9 @@ bool uEditor::open(void* parent) {
     plugin->editorReady = false;
     openComplete = false;
     menuPressed = false;
+    // Every open, not only the first, shows the edited state at its first idle: the edit
+    // button is created with its neutral image.
+    cachedEdited = !plugin->getEditChanged();
     AEffGUIEditor::open(parent);
     programStepTick = getTicks();
     createBitmaps();

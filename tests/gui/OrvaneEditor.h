@@ -25,11 +25,15 @@ protected:
         configDir = made;
         g_free(made);
         setenv("XDG_CONFIG_HOME", configDir.c_str(), 1);
-        // The desktop's dialog program, answering after a moment: long enough to see that the
-        // host keeps running meanwhile.
+        // The desktop's dialog program: it answers with the text of the answer file once that
+        // exists, so a test can hold a dialog open for as long as it needs.
         const std::string bin = configDir + "/bin";
         std::filesystem::create_directory(bin);
-        std::ofstream(bin + "/zenity") << "#!/bin/sh\nsleep 0.3\necho 3\n";
+        answerFile = configDir + "/answer";
+        std::ofstream(bin + "/zenity") << "#!/bin/sh\nfor i in $(seq 200); do\n"
+                                       << "  [ -e '" << answerFile << "' ] && exec cat '"
+                                       << answerFile << "'\n  sleep 0.05\ndone\n";
+        answer("3");
         std::filesystem::permissions(bin + "/zenity", std::filesystem::perms::owner_all);
         savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
         setenv("PATH", (bin + ":" + savedPath).c_str(), 1);
@@ -74,6 +78,13 @@ protected:
         g_free(value);
         g_key_file_free(file);
         return text;
+    }
+    // What the next dialog answers; an empty text holds dialogs open.
+    void answer(const std::string& text) {
+        if (text.empty())
+            std::filesystem::remove(answerFile);
+        else
+            std::ofstream(answerFile) << text << "\n";
     }
     std::string prefsPath() const { return configDir + "/com.HKZX.Orvane"; }
 
@@ -146,6 +157,7 @@ protected:
 
     std::string configDir;
     std::string savedPath;
+    std::string answerFile;
     std::unique_ptr<testhost::Plugin> plugin;
     std::unique_ptr<EditorSession> session;
     std::thread audio;
