@@ -2,19 +2,39 @@
 // a host window, and a second thread processing audio the whole time, as in a running host.
 #pragma once
 
-#include "tests/gui/GuiTestSupport.h"
+#include "tests/gui/XHarness.h"
 
 #include <atomic>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <glib.h>
-#include <map>
-#include <sstream>
+#include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <thread>
 
 namespace orvane::guitest {
+
+// Skips the test when there is no display or tool to run it with.
+#define ORVANE_REQUIRE_DISPLAY()                                                                   \
+    if (!::orvane::guitest::testDisplay())                                                         \
+    GTEST_SKIP() << "needs " << ::orvane::guitest::missingTool()
+
+// The last value the plug-in reported for a parameter, if any.
+inline std::optional<float> lastReport(testhost::Plugin& plugin, int index) {
+    const auto& automate = plugin.log().automate;
+    for (auto it = automate.rbegin(); it != automate.rend(); ++it)
+        if (it->first == index) return it->second;
+    return std::nullopt;
+}
+
+inline int reportCount(testhost::Plugin& plugin, int index) {
+    int count = 0;
+    for (const auto& entry : plugin.log().automate)
+        count += entry.first == index;
+    return count;
+}
 
 class OrvaneEditorTest : public testing::Test {
 protected:

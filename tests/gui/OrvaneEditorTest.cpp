@@ -299,5 +299,74 @@ TEST_F(OrvaneEditorTest, OpensAndClosesAHundredTimesWhileAutomationRuns) {
     plugin.reset();
 }
 
+TEST_F(OrvaneEditorTest, DoubleClickSetsTheDefaultAndTheLearnMenusOwnReleaseChoosesNothing) {
+    openEditor();
+    plugin->setParameter(1, 0.9f);
+    idleFor(100);
+    session->click(kVolumeKnob[0], kVolumeKnob[1], 1, 2);
+    idleFor(150);
+    ASSERT_TRUE(lastReport(*plugin, 1));
+    EXPECT_EQ(*lastReport(*plugin, 1), 0.5f);
+
+    // Press, move onto the first entry of the menu that opened there, release: still open.
+    const int reports = reportCount(*plugin, 1);
+    session->moveTo(kVolumeKnob[0], kVolumeKnob[1]);
+    session->press(3);
+    idleFor(100);
+    session->moveTo(kVolumeKnob[0] + 20, kVolumeKnob[1] + 70);
+    session->release(3);
+    idleFor(100);
+    hostKey(VKEY_ESCAPE);
+    EXPECT_EQ(reportCount(*plugin, 1), reports);
+    EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', 0), 0) << "nobody used it";
+}
+
+TEST_F(OrvaneEditorTest, EditorsOfTwoInstancesWorkSideBySide) {
+    openEditor();
+    auto other = testhost::Plugin::load(testhost::builtPluginPath());
+    ASSERT_TRUE(other);
+    other->start();
+    EditorSession right(*other, 600, 0);
+    ASSERT_TRUE(right.isOpen());
+    clickAt(kBypass[0], kBypass[1]);
+    right.click(kBypass[0], kBypass[1]);
+    ASSERT_TRUE(right.idleUntil([&] { return reportCount(*other, 40) == 1; }));
+    EXPECT_EQ(reportCount(*plugin, 40), 1);
+    session->close();
+    right.click(kBypass[0], kBypass[1]);
+    ASSERT_TRUE(right.idleUntil([&] { return reportCount(*other, 40) == 2; }));
+    EXPECT_EQ(other->getParameter(40), 0.0f);
+}
+
+TEST_F(OrvaneEditorTest, CarelessHostsAreSurvived) {
+    openEditor();
+    session.reset();
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, nullptr), 0);
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(0x1ffffff3)), 0);
+    plugin->dispatch(effEditIdle);
+    plugin->dispatch(effEditClose);
+    EXPECT_EQ(plugin->dispatch(effEditKeyDown, 0, VKEY_DOWN), 0);
+
+    // Closed while a menu is open: its choice never arrives.
+    session = std::make_unique<EditorSession>(*plugin);
+    clickAt(kProgramMenu[0], kProgramMenu[1]);
+    session->close();
+    session = std::make_unique<EditorSession>(*plugin);
+    clickAt(kVolumeKnob[0], kVolumeKnob[1], 3);
+    session->close();
+    EXPECT_EQ(reportCount(*plugin, 1), 0);
+
+    // A host that never idles: open still draws the first picture, and one idle later handles
+    // the whole click that waited.
+    session = std::make_unique<EditorSession>(*plugin, 0, 0, 0);
+    const auto first = Screenshot::of(session->window().children().at(0), "without-idle");
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(first->pixel(5, 5) == (orvgui::CColor{0, 0, 0, 255}));
+    session->click(kBypass[0], kBypass[1]);
+    xdotool("sleep 0.2");
+    session->idle(1);
+    EXPECT_EQ(reportCount(*plugin, 40), 1);
+}
+
 } // namespace
 } // namespace orvane::guitest

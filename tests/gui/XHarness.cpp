@@ -93,10 +93,6 @@ std::string missingTool() {
     return missing();
 }
 
-std::string testPluginPath() {
-    return ORVANE_GUI_TEST_PLUGIN;
-}
-
 std::string screenshotPath(const std::string& name) {
     mkdir(ORVANE_GUI_SCREENSHOT_DIR, 0755);
     return std::string(ORVANE_GUI_SCREENSHOT_DIR) + "/" + name + ".png";

@@ -23,9 +23,6 @@ std::optional<std::string> testDisplay();
 // The reason testDisplay() is empty.
 std::string missingTool();
 
-// The built test plug-in module.
-std::string testPluginPath();
-
 class HostWindow {
 public:
     HostWindow(int x, int y, int width, int height);
