@@ -37,11 +37,13 @@ struct Effect {
         g_free(made);
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
         std::ofstream(folder + "/com.HKZX.Orvane") << "[String]\nBig200=Y\n";
+        const long before = residentKiB();
         plugin = testhost::Plugin::load(testhost::builtPluginPath());
         if (plugin) plugin->start();
         // A host opens the editor some time after it created the effect, by which time the
         // bitmaps have been decoded in the background.
         std::this_thread::sleep_for(std::chrono::seconds(1));
+        loadedKiB = residentKiB() - before;
     }
     ~Effect() {
         plugin.reset();
@@ -49,6 +51,7 @@ struct Effect {
     }
     std::string folder;
     std::unique_ptr<testhost::Plugin> plugin;
+    long loadedKiB = 0; // the module, one effect and its decoded bitmap set
 };
 
 Effect& effect() {
@@ -78,6 +81,7 @@ void openAndClose(benchmark::State& state) {
 // Registered first: the only open in the process that may find bitmaps still to decode.
 void FirstOpen(benchmark::State& state) {
     openAndClose(state);
+    state.counters["resident_KiB_module_and_bitmaps"] = static_cast<double>(effect().loadedKiB);
 }
 BENCHMARK(FirstOpen)->Iterations(1)->Unit(benchmark::kMillisecond);
 
