@@ -53,6 +53,10 @@ TEST_P(EditorFaces, OpenAtTheStoredSizeWithEveryControlInPlace) {
     scale = size.scale;
     openEditor();
     EXPECT_EQ(plugin->effect()->flags, effFlagsHasEditor | effFlagsCanReplacing);
+    testhost::HostConfig chunkHost;
+    chunkHost.product = "MASCHINE HOST";
+    EXPECT_EQ(testhost::Plugin::load(testhost::builtPluginPath(), chunkHost)->effect()->flags,
+              effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks);
     ERect* rect = nullptr;
     plugin->dispatch(effEditGetRect, 0, 0, &rect);
     ASSERT_TRUE(rect);
