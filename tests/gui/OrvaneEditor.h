@@ -129,10 +129,27 @@ protected:
             float* ins[2] = {in.data(), in.data()};
             float* outs[2] = {out.data(), out.data()};
             while (running) {
+                // Events come on the processing thread, right before the block they belong to.
+                const int message = controllerMessage.exchange(-1);
+                if (message >= 0) {
+                    VstMidiEvent cc{};
+                    cc.type = kVstMidiType;
+                    cc.byteSize = sizeof cc;
+                    cc.midiData[0] = char(0xB0);
+                    cc.midiData[1] = char(message >> 8);
+                    cc.midiData[2] = char(message & 0x7f);
+                    plugin->sendEvents({cc});
+                }
                 plugin->process(ins, outs, 512);
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }
         });
+    }
+    // A control change on channel 1, delivered with the next processed block.
+    void sendController(int controller, int value) {
+        controllerMessage = controller << 8 | value;
+        while (controllerMessage >= 0)
+            session->idle();
     }
     void stopAudio() {
         running = false;
@@ -182,6 +199,7 @@ protected:
     std::unique_ptr<EditorSession> session;
     std::thread audio;
     std::atomic<bool> running{false};
+    std::atomic<int> controllerMessage{-1};
     float scale = 1.0f;
 };
 

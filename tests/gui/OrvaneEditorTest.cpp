@@ -194,13 +194,7 @@ TEST_F(OrvaneEditorTest, LearnMenuRowsCommandsAndTypedValueWithoutBlockingTheHos
     EXPECT_EQ(*lastReport(*plugin, 1), 0.5f);
 
     chooseInMenu(kVolumeKnob[0], kVolumeKnob[1], 3, 3); // "latch to MIDI"
-    VstMidiEvent cc{};
-    cc.type = kVstMidiType;
-    cc.byteSize = sizeof cc;
-    cc.midiData[0] = char(0xB0);
-    cc.midiData[1] = 20;
-    cc.midiData[2] = 100;
-    plugin->sendEvents({cc});
+    sendController(20, 100);
     idleFor(100);
     clickAt(kVolumeKnob[0], kVolumeKnob[1], 3); // reads the bindings afresh
     shot("learn-menu-latched");
