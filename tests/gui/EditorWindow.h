@@ -36,7 +36,7 @@ inline int reportCount(testhost::Plugin& plugin, int index) {
     return count;
 }
 
-class OrvaneEditorTest : public testing::Test {
+class EditorWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         ORVANE_REQUIRE_DISPLAY();

@@ -1,6 +1,6 @@
 // The editor of the real module as a host drives it: opened at each size, controls used with
 // the mouse and keys, automation and program changes arriving from the host's threads.
-#include "tests/gui/OrvaneEditor.h"
+#include "tests/gui/EditorWindow.h"
 
 #include <chrono>
 
@@ -43,9 +43,12 @@ struct Size {
     const char* pref;
     float scale;
     int width, height;
+    friend void PrintTo(const Size& size, std::ostream* out) {
+        *out << size.width << "x" << size.height;
+    }
 };
 
-class EditorFaces : public OrvaneEditorTest, public testing::WithParamInterface<Size> {};
+class EditorFaces : public EditorWindowTest, public testing::WithParamInterface<Size> {};
 
 TEST_P(EditorFaces, OpenAtTheStoredSizeWithEveryControlInPlace) {
     const Size size = GetParam();
@@ -76,14 +79,11 @@ TEST_P(EditorFaces, OpenAtTheStoredSizeWithEveryControlInPlace) {
     EXPECT_EQ(plugin->programName(), "Default");
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, EditorFaces,
+INSTANTIATE_TEST_SUITE_P(EditorWindow, EditorFaces,
                          testing::Values(Size{"", 1.0f, 550, 475}, Size{"Big150", 1.5f, 825, 712},
-                                         Size{"Big200", 2.0f, 1100, 950}),
-                         [](const auto& info) {
-                             return std::to_string(int(info.param.scale * 100));
-                         });
+                                         Size{"Big200", 2.0f, 1100, 950}));
 
-TEST_F(OrvaneEditorTest, KnobDragAutomatesAndHostAutomationMovesKnobAndReadout) {
+TEST_F(EditorWindowTest, KnobDragAutomatesAndHostAutomationMovesKnobAndReadout) {
     setPref("Big200", "Y");
     scale = 2.0f;
     openEditor();
@@ -115,7 +115,7 @@ TEST_F(OrvaneEditorTest, KnobDragAutomatesAndHostAutomationMovesKnobAndReadout) 
     EXPECT_EQ(reportCount(*plugin, 3), 0) << "host automation is not echoed to the host";
 }
 
-TEST_F(OrvaneEditorTest, ProgramStepsMenuAndArrowKeys) {
+TEST_F(EditorWindowTest, ProgramStepsMenuAndArrowKeys) {
     openEditor();
     session->click(kNext[0], kNext[1], 1, 2); // two clicks within 250 ms step once
     idleFor(120);
@@ -150,7 +150,7 @@ TEST_F(OrvaneEditorTest, ProgramStepsMenuAndArrowKeys) {
     EXPECT_EQ(rect->right, 550) << "the open editor keeps its size";
 }
 
-TEST_F(OrvaneEditorTest, MemoriesRangeButtonsAndNoteMenu) {
+TEST_F(EditorWindowTest, MemoriesRangeButtonsAndNoteMenu) {
     openEditor();
     plugin->setParameter(1, 0.3f);
     clickAt(kStoreA[0], kStoreA[1]);
@@ -182,7 +182,7 @@ TEST_F(OrvaneEditorTest, MemoriesRangeButtonsAndNoteMenu) {
     EXPECT_NEAR(*lastReport(*plugin, 7), std::log2(22.0) / 10.0, 1e-4);
 }
 
-TEST_F(OrvaneEditorTest, LearnMenuRowsCommandsAndTypedValueWithoutBlockingTheHost) {
+TEST_F(EditorWindowTest, LearnMenuRowsCommandsAndTypedValueWithoutBlockingTheHost) {
     setIntPref("7", 1); // controller 7 drives the volume
     openEditor();
     clickAt(kVolumeKnob[0], kVolumeKnob[1], 3);
@@ -228,7 +228,7 @@ TEST_F(OrvaneEditorTest, LearnMenuRowsCommandsAndTypedValueWithoutBlockingTheHos
     EXPECT_EQ(reportCount(*plugin, 40), bypassReports + 1);
 }
 
-TEST_F(OrvaneEditorTest, SettingsPanelWritesEachPreference) {
+TEST_F(EditorWindowTest, SettingsPanelWritesEachPreference) {
     openEditor();
     clickAt(kLogo[0], kLogo[1]);
     shot("settings");
@@ -251,7 +251,7 @@ TEST_F(OrvaneEditorTest, SettingsPanelWritesEachPreference) {
     EXPECT_EQ(plugin->programName(), "Nice Start") << "arrow keys are off now";
 }
 
-TEST_F(OrvaneEditorTest, OpensAndClosesAHundredTimesWhileAutomationRuns) {
+TEST_F(EditorWindowTest, OpensAndClosesAHundredTimesWhileAutomationRuns) {
     openEditor();
     session.reset();
     std::atomic<bool> automating{true};
@@ -297,7 +297,7 @@ TEST_F(OrvaneEditorTest, OpensAndClosesAHundredTimesWhileAutomationRuns) {
     plugin.reset();
 }
 
-TEST_F(OrvaneEditorTest, DoubleClickSetsTheDefaultAndTheLearnMenusOwnReleaseChoosesNothing) {
+TEST_F(EditorWindowTest, DoubleClickSetsTheDefaultAndTheLearnMenusOwnReleaseChoosesNothing) {
     openEditor();
     plugin->setParameter(1, 0.9f);
     idleFor(100);
@@ -319,7 +319,7 @@ TEST_F(OrvaneEditorTest, DoubleClickSetsTheDefaultAndTheLearnMenusOwnReleaseChoo
     EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', 0), 0) << "nobody used it";
 }
 
-TEST_F(OrvaneEditorTest, EditorsOfTwoInstancesWorkSideBySide) {
+TEST_F(EditorWindowTest, EditorsOfTwoInstancesWorkSideBySide) {
     openEditor();
     auto other = testhost::Plugin::load(testhost::builtPluginPath());
     ASSERT_TRUE(other);
@@ -336,7 +336,7 @@ TEST_F(OrvaneEditorTest, EditorsOfTwoInstancesWorkSideBySide) {
     EXPECT_EQ(other->getParameter(40), 0.0f);
 }
 
-TEST_F(OrvaneEditorTest, CarelessHostsAreSurvived) {
+TEST_F(EditorWindowTest, CarelessHostsAreSurvived) {
     openEditor();
     session.reset();
     EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, nullptr), 0);
