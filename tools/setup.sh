@@ -7,6 +7,8 @@ packages=(
   libsndfile1-dev libglib2.0-dev libcairo2-dev libx11-dev libxcursor-dev libxrandr-dev libxext-dev
   dpf-source fonts-liberation2
   zenity xvfb xdotool imagemagick x11-utils
+  # the manual (python3-munkres satisfies fonttools without pulling in SciPy) and the package
+  weasyprint python3-markdown python3-munkres poppler-utils lintian xdg-utils
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi

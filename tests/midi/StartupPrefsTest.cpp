@@ -40,7 +40,7 @@ TEST_F(StartupPrefsTest, FirstStartWritesExactlyTheDefaults) {
     EXPECT_EQ(value, "Y");
     EXPECT_TRUE(onDisk("String", "Capture", &value));
     EXPECT_EQ(value, "N");
-    EXPECT_NE(std::string(effect.getHelpPath()).find("/share/doc/orvane/HK_Orvane_Manual.pdf"),
+    EXPECT_NE(std::string(effect.getHelpPath()).find("/share/orvane/HK_Orvane_Manual.pdf"),
               std::string::npos);
 }
 

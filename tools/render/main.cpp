@@ -1,6 +1,7 @@
 // orvane-render: renders audio through the built Orvane.so, hosted as a DAW hosts it.
 #include "tools/render/DemoSignal.h"
 #include "tools/render/FactoryProgram.h"
+#include "tools/render/ModulePath.h"
 #include "tools/render/Progress.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/SoundFiles.h"
@@ -47,7 +48,7 @@ private:
 
 std::unique_ptr<orvane::testhost::Plugin> loadEffect(const RenderOptions& options, int rate) {
     const std::string path =
-        options.plugin.empty() ? orvane::testhost::builtPluginPath() : options.plugin;
+        options.plugin.empty() ? defaultModulePath() : options.plugin;
     std::string error;
     auto plugin = orvane::testhost::Plugin::load(path, {}, &error);
     if (!plugin) throw RenderError("cannot load " + path + ": " + error);
