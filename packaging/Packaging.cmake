@@ -18,8 +18,8 @@ set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR Halvick)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo finishing effect for mastering (VST 2.4 plug-in)")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Orvane adds air to the top of the audible band with a broad boost centred
+# The summary above is the synopsis line; this is the long description after it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Orvane adds air to the top of the audible band with a broad boost centred
 between 30 and 40 kHz, folds the low band to mono below a chosen frequency
 or note, and sets the output level, with the output always limited.
 .

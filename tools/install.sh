@@ -41,16 +41,16 @@ done
 
 uninstall() {
     [ -f "$manifest" ] || { echo "Nothing to uninstall (no $manifest)."; return 0; }
-    local kind path
-    # Files first, then the folders this script made, deepest first, and only when empty.
+    local kind path dirs
     while IFS=$'\t' read -r kind path; do
         if [ "$kind" = f ] && { [ -f "$path" ] || [ -L "$path" ]; }; then rm -f -- "$path"; fi
     done < "$manifest"
-    grep $'^d\t' "$manifest" | cut -f2- | sort -r | while IFS= read -r path; do
-        rmdir -- "$path" 2>/dev/null || true
-    done
+    dirs="$(grep $'^d\t' "$manifest" | cut -f2- | sort -r)" || true
     rm -f -- "$manifest"
-    rmdir -- "$(dirname "$manifest")" 2>/dev/null || true
+    # Then the folders this script made, deepest first, and only those left empty.
+    while IFS= read -r path; do
+        [ -n "$path" ] && rmdir -- "$path" 2>/dev/null || true
+    done <<<"$dirs"
     echo "Orvane removed; settings and ECS files are kept."
 }
 
@@ -71,10 +71,7 @@ done
 
 # A second install replaces the first, wherever that one went.
 uninstall >/dev/null
-mkdir -p "$(dirname "$manifest")"
-: > "$manifest.new"
-# Even a failed install leaves a manifest of what it did put, for --uninstall.
-trap '[ -f "$manifest.new" ] && mv -- "$manifest.new" "$manifest"' EXIT
+listing="$(mktemp)"
 
 # Creates the folders of a path one by one, recording those that did not exist.
 make_dirs() {
@@ -85,14 +82,21 @@ make_dirs() {
     done
     for dir in "${missing[@]}"; do
         mkdir -- "$dir"
-        printf 'd\t%s\n' "$dir" >> "$manifest.new"
+        printf 'd\t%s\n' "$dir" >> "$listing"
     done
 }
+
+# The manifest is written last, also when a step fails, so --uninstall can undo any part.
+finish() {
+    make_dirs "$(dirname "$manifest")"
+    mv -- "$listing" "$manifest"
+}
+trap finish EXIT
 
 put() { # put MODE SOURCE TARGET
     make_dirs "$(dirname "$3")"
     install -m "$1" -- "$2" "$3"
-    printf 'f\t%s\n' "$3" >> "$manifest.new"
+    printf 'f\t%s\n' "$3" >> "$listing"
 }
 
 put 0644 "$module" "$vst_dir/Orvane.so"
@@ -106,8 +110,6 @@ if [ -d "$build_dir/Orvane.lv2" ]; then
         put "$perm" "$build_dir/$file" "$HOME/.lv2/$file"
     done
 fi
-mv -- "$manifest.new" "$manifest"
-
 echo "Orvane installed:"
 echo "  plug-in  $vst_dir/Orvane.so"
 [ -d "$build_dir/Orvane.lv2" ] && echo "  LV2      $HOME/.lv2/Orvane.lv2"

@@ -41,7 +41,7 @@ dpkg-deb --info "$deb" | grep -E '^ (Version|Depends|Installed-Size):'
 lintian --fail-on error "$deb" || fail "lintian reports errors"
 $sudo dpkg -i "$deb" >/dev/null
 
-/usr/bin/orvane-probe /usr/lib/vst/Orvane.so | grep -q "Main Volume" || fail "probe of /usr/lib/vst"
+grep -q "Main Volume" <<<"$(/usr/bin/orvane-probe /usr/lib/vst/Orvane.so)" || fail "probe of /usr/lib/vst"
 (cd "$scratch" && env -u VST_PATH HOME="$scratch" /usr/bin/orvane-render --demo 1 demo.wav >/dev/null)
 [ "$(stat -c %s "$scratch/demo.wav")" -gt 100000 ] || fail "the installed renderer wrote no audio"
 # The plug-in looks for the package's manual exactly where the package put it.
@@ -65,16 +65,20 @@ echo "$(du -k "$deb" | cut -f1) KB, installed and removed"
 echo "== per-user install"
 home="$scratch/home"
 mkdir -p "$home/.config" "$home/Documents/Halvick/Orvane/ECS"
-echo "keep" > "$home/.config/com.HKZX.Orvane"
-echo "keep" > "$home/Documents/Halvick/Orvane/ECS/Orvane.ecs"
-before="$(cd "$home" && find . | sort)"
-run() { env -u XDG_DATA_HOME -u VST_PATH HOME="$home" PATH="/usr/bin:/bin" "$@"; }
+printf '[String]\nKey=N\n' > "$home/.config/com.HKZX.Orvane"
+seq 0 127 | sed 's/.*/0/' > "$home/Documents/Halvick/Orvane/ECS/Orvane.ecs"
+before="$(cd "$home" && find . -exec md5sum {} + 2>/dev/null | sort; find . | sort)"
+# The plug-in's own settings, written when it loads, go elsewhere: the home must end as it began.
+run() {
+    env -u XDG_DATA_HOME -u VST_PATH HOME="$home" XDG_CONFIG_HOME="$scratch/config" \
+        PATH="/usr/bin:/bin" "$@"
+}
 run "$source_root/tools/install.sh" --build-dir "$build" >/dev/null
 for file in .vst/Orvane.so .local/share/doc/orvane/HK_Orvane_Manual.pdf .local/bin/orvane-render \
             .local/bin/orvane-probe; do
     [ -f "$home/$file" ] || fail "per-user install lacks ~/$file"
 done
-run "$home/.local/bin/orvane-probe" "$home/.vst/Orvane.so" | grep -q "Main Volume" ||
+grep -q "Main Volume" <<<"$(run "$home/.local/bin/orvane-probe" "$home/.vst/Orvane.so")" ||
     fail "probe of ~/.vst"
 (cd "$scratch" && run "$home/.local/bin/orvane-render" --demo 1 user.wav >/dev/null) ||
     fail "the per-user renderer does not find ~/.vst/Orvane.so"
@@ -83,6 +87,7 @@ run env VST_PATH="$scratch/vst-a:$scratch/vst-b" "$source_root/tools/install.sh"
     --build-dir "$build" >/dev/null
 [ -f "$scratch/vst-a/Orvane.so" ] && ! [ -e "$home/.vst" ] || fail "VST_PATH not followed"
 run "$source_root/tools/install.sh" --uninstall >/dev/null
-[ "$(cd "$home" && find . | sort)" = "$before" ] || fail "uninstall left or took files: $(cd "$home" && find . | sort)"
+after="$(cd "$home" && find . -exec md5sum {} + 2>/dev/null | sort; find . | sort)"
+[ "$after" = "$before" ] || fail "uninstall left or took files: $(cd "$home" && find . | sort)"
 ! [ -e "$scratch/vst-a" ] || fail "uninstall left $scratch/vst-a"
 echo "installed, reinstalled and removed; settings and ECS files kept"
