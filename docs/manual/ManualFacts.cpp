@@ -2,7 +2,6 @@
 // with a fact read from the effect itself, so the manual cannot drift from the parameter model.
 //   {{Name@v}}            display text of the parameter called Name at normalised value v
 //   {{A@x; B@y}}          the same after setting A to x first (e.g. a split range)
-//   {{start:Name}}        display text of Name when the plug-in starts
 //   {{parameters}}        table of the sound parameters, {{programs}} of the factory programs
 //   {{mono types}}, {{split ranges}}, {{first note}}, {{last note}}, {{version}}
 // An unknown name fails the build instead of leaving a hole in the manual.
@@ -118,7 +117,7 @@ std::string splitRanges() {
     for (int r = 0; r < 4; ++r) {
         char setting[96];
         std::snprintf(setting, sizeof setting,
-                      "Mono Split Range@%f; Mono / Stereo Split Frequency@1", (r + 0.1) / 3.99);
+                      "Mono Split Range@%f; Mono / Stereo Split Frequency@1", r / 3.0);
         list += std::string(r == 0   ? ""
                             : r == 3 ? " and "
                                      : ", ") +
@@ -139,10 +138,6 @@ std::string fact(const std::string& key) {
         const int v = effect.getVendorVersion();
         return std::to_string((v >> 16) & 0xff) + "." + std::to_string((v >> 8) & 0xff) + "." +
                std::to_string(v & 0xff);
-    }
-    if (key.rfind("start:", 0) == 0) {
-        Effect effect;
-        return display(effect, indexOf(effect, trim(key.substr(6))));
     }
     if (key.find('@') != std::string::npos) return displayAfter(key);
     throw std::runtime_error("unknown fact {{" + key + "}}");
