@@ -1,0 +1,287 @@
+// The editor of the real module as a host drives it: opened at each size, controls used with
+// the mouse and keys, automation and program changes arriving from the host's threads.
+#include "tests/gui/OrvaneEditor.h"
+
+#include <chrono>
+
+namespace orvane::guitest {
+namespace {
+
+using orvgui::CRect;
+using Clock = std::chrono::steady_clock;
+
+// Centres of controls at 100 %.
+constexpr int kBypass[2] = {434, 119};
+constexpr int kVolumeKnob[2] = {435, 187};
+constexpr int kAirAmountKnob[2] = {243, 259};
+constexpr int kLogo[2] = {229, 47};
+constexpr int kPrevious[2] = {96, 121};
+constexpr int kNext[2] = {106, 121};
+constexpr int kProgramMenu[2] = {200, 122};
+constexpr int kRecallA[2] = {37, 191};
+constexpr int kStoreA[2] = {127, 191};
+constexpr int kUndo[2] = {241, 191};
+constexpr int kNoteSlot[2] = {184, 417};
+constexpr int kKeySwitch[2] = {344, 267};
+constexpr int kMidiPresetSwitch[2] = {344, 309};
+constexpr int kCaptureSwitch[2] = {344, 352};
+constexpr int kChannelMenu[2] = {346, 397};
+constexpr int kSizeMenu[2] = {346, 441};
+int rangeButtonY(int k) {
+    return 369 + 21 * k;
+}
+
+int changedPixels(const Screenshot& a, const Screenshot& b, const CRect& region) {
+    int changed = 0;
+    for (int y = int(region.top); y < int(region.bottom); ++y)
+        for (int x = int(region.left); x < int(region.right); ++x)
+            changed += !(a.pixel(x, y) == b.pixel(x, y));
+    return changed;
+}
+
+struct Size {
+    const char* pref;
+    float scale;
+    int width, height;
+};
+
+class EditorFaces : public OrvaneEditorTest, public testing::WithParamInterface<Size> {};
+
+TEST_P(EditorFaces, OpenAtTheStoredSizeWithEveryControlInPlace) {
+    const Size size = GetParam();
+    if (size.pref[0]) setPref(size.pref, "Y");
+    scale = size.scale;
+    openEditor();
+    EXPECT_EQ(plugin->effect()->flags, effFlagsHasEditor | effFlagsCanReplacing);
+    ERect* rect = nullptr;
+    plugin->dispatch(effEditGetRect, 0, 0, &rect);
+    ASSERT_TRUE(rect);
+    EXPECT_EQ(rect->right - rect->left, size.width);
+    EXPECT_EQ(rect->bottom - rect->top, size.height);
+    const auto children = session->window().children();
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_EQ(session->window().childRect(children[0]), CRect(0, 0, size.width, size.height));
+    const Screenshot face = shot("orvane-" + std::to_string(int(size.scale * 100)));
+    ASSERT_EQ(face.width(), size.width);
+
+    // Controls answer where the face shows them at this size.
+    clickAt(kBypass[0], kBypass[1]);
+    ASSERT_TRUE(lastReport(*plugin, 40));
+    EXPECT_EQ(*lastReport(*plugin, 40), 1.0f);
+    clickAt(kNext[0], kNext[1]);
+    EXPECT_EQ(plugin->programName(), "Default");
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, EditorFaces,
+                         testing::Values(Size{"", 1.0f, 550, 475}, Size{"Big150", 1.5f, 825, 712},
+                                         Size{"Big200", 2.0f, 1100, 950}));
+
+TEST_F(OrvaneEditorTest, KnobDragAutomatesAndHostAutomationMovesKnobAndReadout) {
+    setPref("Big200", "Y");
+    scale = 2.0f;
+    openEditor();
+    const Screenshot before = shot("before-drag");
+    session->moveTo(at(kVolumeKnob[0]), at(kVolumeKnob[1]));
+    session->press();
+    session->moveTo(at(kVolumeKnob[0]), at(kVolumeKnob[1]) - 30);
+    session->moveTo(at(kVolumeKnob[0]), at(kVolumeKnob[1]) - 60);
+    session->moveTo(at(kVolumeKnob[0] + 80), at(kVolumeKnob[1]) - 60); // the mouse leaves the knob
+    idleFor(100);
+    const Screenshot dragging = shot("dragging");
+    session->release();
+    idleFor(100);
+    EXPECT_EQ(plugin->log().beginEdit, std::vector<int>{1});
+    EXPECT_EQ(plugin->log().endEdit, std::vector<int>{1});
+    ASSERT_TRUE(lastReport(*plugin, 1));
+    EXPECT_GT(*lastReport(*plugin, 1), 0.6f);
+    const CRect volumeReadout(at(407), at(214), at(407 + 40), at(214 + 14));
+    EXPECT_GT(changedPixels(before, dragging, volumeReadout), 20)
+        << "the dragged knob's readout follows while the mouse is elsewhere";
+
+    // Automation from a thread of the host's: the editor follows at its next idle.
+    std::thread([&] { plugin->setParameter(3, 1.0f); }).join();
+    const Screenshot automated = shot("automated");
+    const CRect airKnob(at(209), at(205), at(277), at(273));
+    EXPECT_GT(changedPixels(dragging, automated, airKnob), 100);
+    const CRect airReadout(at(243), at(272), at(243 + 40), at(272 + 14));
+    EXPECT_GT(changedPixels(dragging, automated, airReadout), 20);
+    EXPECT_EQ(reportCount(*plugin, 3), 0) << "host automation is not echoed to the host";
+}
+
+TEST_F(OrvaneEditorTest, ProgramStepsMenuAndArrowKeys) {
+    openEditor();
+    session->click(kNext[0], kNext[1], 1, 2); // two clicks within 250 ms step once
+    idleFor(120);
+    EXPECT_EQ(plugin->programName(), "Default");
+    idleFor(300);
+    clickAt(kPrevious[0], kPrevious[1]);
+    EXPECT_EQ(plugin->programName(), "Nice Start");
+    idleFor(300);
+    session->moveTo(300, 300);
+    session->key("Down");
+    idleFor(120);
+    EXPECT_EQ(plugin->programName(), "Default");
+    idleFor(300);
+    hostKey(VKEY_UP);
+    EXPECT_EQ(plugin->programName(), "Nice Start");
+
+    chooseInMenu(kProgramMenu[0], kProgramMenu[1], 4);
+    EXPECT_EQ(plugin->programName(), "Mid and High Air");
+    EXPECT_NEAR(plugin->getParameter(3), 0.38f, 1e-6);
+    plugin->setParameter(1, 0.9f);
+    chooseInMenu(kProgramMenu[0], kProgramMenu[1], 9); // "clear preset"
+    EXPECT_EQ(plugin->getParameter(1), 0.5f);
+    EXPECT_EQ(plugin->programName(), "Mid and High Air");
+
+    chooseInMenu(kProgramMenu[0], kProgramMenu[1], 11); // "set To 150% Screen"
+    EXPECT_EQ(pref("Big150"), "Y");
+    EXPECT_EQ(pref("Big100"), "N");
+    EXPECT_EQ(pref("Big200"), "N");
+    EXPECT_EQ(plugin->programName(), "Mid and High Air");
+    ERect* rect = nullptr;
+    plugin->dispatch(effEditGetRect, 0, 0, &rect);
+    EXPECT_EQ(rect->right, 550) << "the open editor keeps its size";
+}
+
+TEST_F(OrvaneEditorTest, MemoriesRangeButtonsAndNoteMenu) {
+    openEditor();
+    plugin->setParameter(1, 0.3f);
+    clickAt(kStoreA[0], kStoreA[1]);
+    plugin->setParameter(1, 0.8f);
+    clickAt(kRecallA[0], kRecallA[1]);
+    EXPECT_NEAR(plugin->getParameter(1), 0.3f, 1e-6);
+    EXPECT_EQ(plugin->getParameter(41), 1.0f);
+    clickAt(kUndo[0], kUndo[1]);
+    EXPECT_NEAR(plugin->getParameter(1), 0.8f, 1e-6);
+    EXPECT_EQ(plugin->getParameter(41), 0.0f);
+    EXPECT_EQ(plugin->getParameter(42), 0.0f);
+    EXPECT_EQ(reportCount(*plugin, 1), 0) << "memories do not tell the host";
+
+    clickAt(363, rangeButtonY(2));
+    EXPECT_NEAR(plugin->getParameter(9), 0.526316f, 1e-5);
+    EXPECT_EQ(reportCount(*plugin, 9), 0);
+    clickAt(363, rangeButtonY(3));
+
+    plugin->setParameter(8, 1.0f); // the split frequency shown as a note
+    idleFor(100);
+    clickAt(kNoteSlot[0], kNoteSlot[1]);
+    hostKey(VKEY_DOWN, 2);  // "MIDI Note 53 to 90"
+    hostKey(VKEY_RIGHT);    // opens it on "F3-53"
+    hostKey(VKEY_DOWN, 16); // "A4-69"
+    hostKey(VKEY_RETURN);
+    idleFor(100);
+    ASSERT_TRUE(lastReport(*plugin, 7));
+    EXPECT_NEAR(*lastReport(*plugin, 7), std::log2(22.0) / 10.0, 1e-4);
+}
+
+TEST_F(OrvaneEditorTest, LearnMenuRowsCommandsAndTypedValueWithoutBlockingTheHost) {
+    setIntPref("7", 1); // controller 7 drives the volume
+    openEditor();
+    clickAt(kVolumeKnob[0], kVolumeKnob[1], 3);
+    shot("learn-menu");
+    hostKey(VKEY_DOWN);
+    hostKey(VKEY_RETURN); // "set to default"
+    idleFor(60);
+    ASSERT_TRUE(lastReport(*plugin, 1));
+    EXPECT_EQ(*lastReport(*plugin, 1), 0.5f);
+
+    chooseInMenu(kVolumeKnob[0], kVolumeKnob[1], 3, 3); // "latch to MIDI"
+    VstMidiEvent cc{};
+    cc.type = kVstMidiType;
+    cc.byteSize = sizeof cc;
+    cc.midiData[0] = char(0xB0);
+    cc.midiData[1] = 20;
+    cc.midiData[2] = 100;
+    plugin->sendEvents({cc});
+    idleFor(100);
+    clickAt(kVolumeKnob[0], kVolumeKnob[1], 3); // reads the bindings afresh
+    shot("learn-menu-latched");
+    hostKey(VKEY_ESCAPE);
+    EXPECT_EQ(intPref("20"), 1);
+    EXPECT_EQ(intPref("7"), 1);
+
+    // "set to value": the dialog answers after 0.3 s; the host keeps idling meanwhile and the
+    // editor ignores clicks until the answer is in.
+    chooseInMenu(kVolumeKnob[0], kVolumeKnob[1], 2, 3);
+    const int bypassReports = reportCount(*plugin, 40);
+    clickAt(kBypass[0], kBypass[1]);
+    EXPECT_EQ(reportCount(*plugin, 40), bypassReports);
+    auto slowest = Clock::duration::zero();
+    const auto end = Clock::now() + std::chrono::seconds(2);
+    while (Clock::now() < end && std::fabs(plugin->getParameter(1) - 0.575f) > 1e-5) {
+        const auto start = Clock::now();
+        session->idle();
+        slowest = std::max(slowest, Clock::now() - start);
+    }
+    EXPECT_NEAR(plugin->getParameter(1), 0.575f, 1e-5) << "3 dB typed";
+    EXPECT_LT(slowest, std::chrono::milliseconds(100));
+    idleFor(100);
+    clickAt(kBypass[0], kBypass[1]);
+    EXPECT_EQ(reportCount(*plugin, 40), bypassReports + 1);
+}
+
+TEST_F(OrvaneEditorTest, SettingsPanelWritesEachPreference) {
+    openEditor();
+    clickAt(kLogo[0], kLogo[1]);
+    shot("settings");
+    clickAt(kKeySwitch[0], kKeySwitch[1]);
+    EXPECT_EQ(pref("Key"), "N");
+    clickAt(kMidiPresetSwitch[0], kMidiPresetSwitch[1]);
+    EXPECT_EQ(pref("MidiPreset"), "Y");
+    clickAt(kCaptureSwitch[0], kCaptureSwitch[1]);
+    EXPECT_EQ(pref("Capture"), "Y");
+    chooseInMenu(kChannelMenu[0], kChannelMenu[1], 4);
+    EXPECT_EQ(intPref("Midi Channel"), 3);
+    chooseInMenu(kSizeMenu[0], kSizeMenu[1], 3);
+    EXPECT_EQ(pref("Big200"), "Y");
+    EXPECT_EQ(pref("Big150"), "N");
+    idleFor(500);     // the next-open message is answered
+    clickAt(30, 300); // the panel's background returns to the face
+    clickAt(kBypass[0], kBypass[1]);
+    EXPECT_EQ(reportCount(*plugin, 40), 1);
+    hostKey(VKEY_DOWN);
+    EXPECT_EQ(plugin->programName(), "Nice Start") << "arrow keys are off now";
+}
+
+TEST_F(OrvaneEditorTest, OpensAndClosesAHundredTimesWhileAutomationRuns) {
+    openEditor();
+    session.reset();
+    std::atomic<bool> automating{true};
+    std::thread automation([&] {
+        for (int i = 0; automating; ++i) {
+            plugin->setParameter(1 + i % 11, float(i % 100) / 100.0f);
+            if (i % 50 == 0) plugin->dispatch(effSetProgram, 0, 0);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    HostWindow window(0, 0, 550, 475);
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(plugin->dispatch(effEditOpen, 0, 0, window.parentHandle()));
+        if (i % 10 == 0) plugin->dispatch(effEditOpen, 0, 0, window.parentHandle());
+        plugin->dispatch(effEditIdle);
+        plugin->dispatch(effEditClose);
+        plugin->dispatch(effEditIdle); // some hosts idle a closed editor
+    }
+    // A host that destroys the parent window before closing the editor.
+    {
+        HostWindow doomed(0, 0, 550, 475);
+        ASSERT_TRUE(plugin->dispatch(effEditOpen, 0, 0, doomed.parentHandle()));
+        plugin->dispatch(effEditIdle);
+        doomed.destroy();
+        plugin->dispatch(effEditIdle);
+        plugin->dispatch(effEditClose);
+    }
+    automating = false;
+    automation.join();
+    session = std::make_unique<EditorSession>(*plugin);
+    ASSERT_TRUE(session->isOpen());
+    plugin->setParameter(1, 0.25f);
+    idleFor(100);
+    clickAt(kVolumeKnob[0], kVolumeKnob[1], 3);
+    hostKey(VKEY_DOWN);
+    hostKey(VKEY_RETURN);
+    EXPECT_EQ(plugin->getParameter(1), 0.5f) << "the reopened editor still works";
+}
+
+} // namespace
+} // namespace orvane::guitest
