@@ -34,12 +34,17 @@ void APlugin::getDirectoryPaths() {
         std::snprintf(ecsDir, sizeof ecsDir, "%s/Documents/Halvick/Orvane/ECS/", home);
         saveStringToPrefs("ECSDir", ecsDir);
     }
-    findManual(ORVANE_PACKAGE_MANUAL, helpPath, sizeof helpPath);
+    getHelpPath();
     storeDefaultOnce("MidiPreset", "N");
     updateMidiPreset();
     storeDefaultOnce("Key", "Y");
     // Absent, the settings panel would show capture on while MIDI treats it as off.
     storeDefaultOnce("Capture", "N");
+}
+
+const char* APlugin::getHelpPath() {
+    findManual(ORVANE_PACKAGE_MANUAL, helpPath, sizeof helpPath);
+    return helpPath;
 }
 
 void APlugin::LoadECS() {
