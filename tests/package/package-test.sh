@@ -40,6 +40,7 @@ deb="$(ls "$build"/package/orvane_*_amd64.deb)"
 dpkg-deb --info "$deb" | grep -E '^ (Version|Depends|Installed-Size):'
 lintian --fail-on error "$deb" || fail "lintian reports errors"
 $sudo dpkg -i "$deb" >/dev/null
+$sudo dpkg -i "$deb" >/dev/null # over itself: the upgrade path
 
 grep -q "Main Volume" <<<"$(/usr/bin/orvane-probe /usr/lib/vst/Orvane.so)" || fail "probe of /usr/lib/vst"
 (cd "$scratch" && env -u VST_PATH HOME="$scratch" /usr/bin/orvane-render --demo 1 demo.wav >/dev/null)
