@@ -8,9 +8,11 @@
 # nothing else, so settings and ECS files stay.
 set -euo pipefail
 
-usage() {
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//' >&2
-    exit 2
+usage() { # usage STATUS: the header comment, on stdout when asked for, else on stderr
+    local text
+    text="$(sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//')"
+    if [ "$1" -eq 0 ]; then echo "$text"; else echo "$text" >&2; fi
+    exit "$1"
 }
 
 die() {
@@ -29,13 +31,13 @@ vst_dir=""
 mode=install
 while [ $# -gt 0 ]; do
     case "$1" in
-        --vst-dir) [ $# -ge 2 ] || usage; vst_dir="$2"; shift 2 ;;
+        --vst-dir) [ $# -ge 2 ] || usage 2; vst_dir="$2"; shift 2 ;;
         --vst-dir=*) vst_dir="${1#*=}"; shift ;;
-        --build-dir) [ $# -ge 2 ] || usage; build_dir="$2"; shift 2 ;;
+        --build-dir) [ $# -ge 2 ] || usage 2; build_dir="$2"; shift 2 ;;
         --build-dir=*) build_dir="${1#*=}"; shift ;;
         --uninstall) mode=uninstall; shift ;;
-        -h|--help) usage ;;
-        *) echo "install.sh: unknown argument '$1'" >&2; usage ;;
+        -h|--help) usage 0 ;;
+        *) echo "install.sh: unknown argument '$1'" >&2; usage 2 ;;
     esac
 done
 
