@@ -61,6 +61,9 @@ for dir in /usr/lib/vst /usr/share/orvane /usr/share/doc/orvane; do
     if [ -d "$dir" ] && [ -z "$(ls -A "$dir")" ]; then fail "empty $dir left"; fi
 done
 ! [ -e /usr/share/orvane ] && ! [ -e /usr/share/doc/orvane ] || fail "package folders left"
+# Removal keeps only dpkg's record of the maintainer scripts; purging clears that too.
+$sudo dpkg -P orvane >/dev/null
+! dpkg-query -W orvane >/dev/null 2>&1 || fail "dpkg still lists orvane after purging"
 echo "$(du -k "$deb" | cut -f1) KB, installed and removed"
 
 echo "== per-user install"
