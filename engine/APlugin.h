@@ -144,7 +144,8 @@ public:
     void SaveECS();
     void getDirectoryPaths();
     const char* getEcsDir() const { return ecsDir; }
-    const char* getHelpPath() const { return helpPath; }
+    // Looked up afresh each time: the manual may be installed while the host runs.
+    const char* getHelpPath();
 
 protected:
     // The editor sets the opening flags and reads the default values.

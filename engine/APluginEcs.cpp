@@ -3,14 +3,15 @@
 
 #include "engine/EcsFile.h"
 #include "platform/Dialogs.h"
+#include "platform/ManualPath.h"
 #include "platform/Preferences.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <glib.h>
 
-#ifndef ORVANE_MANUAL_PATH
-#error "ORVANE_MANUAL_PATH names the installed manual; the build defines it"
+#ifndef ORVANE_PACKAGE_MANUAL
+#error "ORVANE_PACKAGE_MANUAL names the package's manual; the build defines it"
 #endif
 
 namespace {
@@ -33,12 +34,17 @@ void APlugin::getDirectoryPaths() {
         std::snprintf(ecsDir, sizeof ecsDir, "%s/Documents/Halvick/Orvane/ECS/", home);
         saveStringToPrefs("ECSDir", ecsDir);
     }
-    std::snprintf(helpPath, sizeof helpPath, "%s", ORVANE_MANUAL_PATH);
+    getHelpPath();
     storeDefaultOnce("MidiPreset", "N");
     updateMidiPreset();
     storeDefaultOnce("Key", "Y");
     // Absent, the settings panel would show capture on while MIDI treats it as off.
     storeDefaultOnce("Capture", "N");
+}
+
+const char* APlugin::getHelpPath() {
+    findManual(ORVANE_PACKAGE_MANUAL, helpPath, sizeof helpPath);
+    return helpPath;
 }
 
 void APlugin::LoadECS() {

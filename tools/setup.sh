@@ -9,6 +9,8 @@ packages=(
   dpf-source fonts-liberation2
   zenity xvfb xdotool imagemagick x11-utils
   clang libclang-rt-14-dev
+  # the manual (python3-munkres satisfies fonttools without pulling in SciPy) and the package
+  weasyprint python3-markdown python3-munkres poppler-utils lintian xdg-utils
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi

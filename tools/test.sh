@@ -57,11 +57,18 @@ case "$mode" in
     while [ "$running" -gt 0 ]; do wait -n || status=1; running=$((running - 1)); done
     exit "$status"
     ;;
+  package)
+    # The Release build, installed as a user gets it: the Debian package and the per-user install.
+    cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+    cmake --build build-release -j"$(nproc)"
+    tests/package/package-test.sh build-release
+    ;;
   all)
     "$0" release
     "$0" sanitize
     "$0" tsan
     "$0" fuzz
+    "$0" package
     ;;
-  *) echo "usage: tools/test.sh [release|sanitize|tsan|fuzz|all]" >&2; exit 2 ;;
+  *) echo "usage: tools/test.sh [release|sanitize|tsan|fuzz|package|all]" >&2; exit 2 ;;
 esac

@@ -39,7 +39,7 @@ TEST_F(StartupPrefsTest, FirstStartWritesExactlyTheDefaultsAndLaterStartsKeepSto
                   (std::map<std::string, std::string>{
                       {"Capture", "N"}, {"ECSDir", ecsDir}, {"Key", "Y"}, {"MidiPreset", "N"}}));
         EXPECT_EQ(effect.getEcsDir(), ecsDir);
-        EXPECT_NE(std::string(effect.getHelpPath()).find("/share/doc/orvane/HK_Orvane_Manual.pdf"),
+        EXPECT_NE(std::string(effect.getHelpPath()).find("/share/orvane/HK_Orvane_Manual.pdf"),
                   std::string::npos);
     }
     const std::map<std::string, std::string> kept = {

@@ -3,6 +3,7 @@
 #include "tools/render/BlockQueue.h"
 #include "tools/render/DemoSignal.h"
 #include "tools/render/FactoryProgram.h"
+#include "tools/render/ModulePath.h"
 #include "tools/render/NamedParameters.h"
 #include "tools/render/SoundFiles.h"
 
@@ -180,7 +181,7 @@ private:
 
 std::unique_ptr<orvane::testhost::Plugin> loadEffect(const RenderOptions& options, int rate) {
     const std::string path =
-        options.plugin.empty() ? orvane::testhost::builtPluginPath() : options.plugin;
+        options.plugin.empty() ? defaultModulePath() : options.plugin;
     std::string error;
     auto plugin = orvane::testhost::Plugin::load(path, {}, &error);
     if (!plugin) throw RenderError("cannot load " + path + ": " + error);
