@@ -180,8 +180,7 @@ private:
 } // namespace
 
 std::unique_ptr<orvane::testhost::Plugin> loadEffect(const RenderOptions& options, int rate) {
-    const std::string path =
-        options.plugin.empty() ? defaultModulePath() : options.plugin;
+    const std::string path = options.plugin.empty() ? defaultModulePath() : options.plugin;
     std::string error;
     auto plugin = orvane::testhost::Plugin::load(path, {}, &error);
     if (!plugin) throw RenderError("cannot load " + path + ": " + error);
