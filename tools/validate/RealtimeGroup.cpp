@@ -2,9 +2,12 @@
 // setParameter, counted by the preloaded interposer. Every count must be 0.
 #include "tools/rtcheck/RtCheck.h"
 #include "tools/validate/Audio.h"
+#include "tools/validate/EditorWindow.h"
 #include "tools/validate/Groups.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <dlfcn.h>
 #include <random>
@@ -79,7 +82,7 @@ private:
     std::vector<char> storage;
 };
 
-enum Mode { kAudioOnly, kWithMidi, kWithParameters };
+enum Mode { kAudioOnly, kWithMidi, kWithParameters, kWithEditor };
 
 // Runs on a thread of its own, as a host's processing thread would.
 Outcome processingThread(const Settings& settings, Mode mode) {
@@ -90,13 +93,24 @@ Outcome processingThread(const Settings& settings, Mode mode) {
     constexpr int kBlock = 256;
     auto plugin = startPlugin(settings, error, 44100, kBlock);
     if (!plugin) return fail(error);
+    // With the editor open, what the processing thread hands to it is counted too.
+    std::unique_ptr<EditorWindow> window;
+    if (mode == kWithEditor) {
+        if (!(plugin->effect()->flags & effFlagsHasEditor))
+            return skip("no editor (effFlagsHasEditor)");
+        window = std::make_unique<EditorWindow>();
+        if (!window->problem().empty()) return skip(window->problem());
+        window->open(*plugin);
+    }
+    const bool withMidi = mode == kWithMidi || mode == kWithEditor;
+    const bool withParameters = mode == kWithParameters || mode == kWithEditor;
     const int blocks = static_cast<int>(settings.renderSeconds() * 44100 / kBlock);
     const Stereo input = testSignal(kBlock, 44100, settings.seed);
     Stereo source = input;
     Stereo output(kBlock);
     std::mt19937 random(settings.seed);
     std::vector<MidiBlock> midi;
-    for (int i = 0; mode == kWithMidi && i < 64; ++i)
+    for (int i = 0; withMidi && i < 64; ++i)
         midi.emplace_back(kBlock, random);
     const int parameters = plugin->effect()->numParams;
     std::vector<std::pair<int, float>> changes;
@@ -106,12 +120,13 @@ Outcome processingThread(const Settings& settings, Mode mode) {
     AEffect* effect = plugin->effect();
     Tally tally;
     int calls = 0;
+    std::atomic<bool> finished{false};
     std::thread audio([&] {
         float* in[2] = {source.channel[0].data(), source.channel[1].data()};
         float* out[2] = {output.channel[0].data(), output.channel[1].data()};
         OrvaneRtCounts counts;
         for (int block = 0; block < blocks; ++block) {
-            if (mode == kWithMidi) {
+            if (withMidi) {
                 VstEvents* events = midi[static_cast<size_t>(block) % midi.size()].get();
                 interposer.begin();
                 effect->dispatcher(effect, effProcessEvents, 0, 0, events, 0);
@@ -119,7 +134,7 @@ Outcome processingThread(const Settings& settings, Mode mode) {
                 tally.add(counts);
                 ++calls;
             }
-            if (mode == kWithParameters && parameters > 0)
+            if (withParameters && parameters > 0)
                 for (int k = 0; k < 8; ++k) {
                     const auto& [index, value] =
                         changes[static_cast<size_t>(block * 8 + k) % changes.size()];
@@ -135,8 +150,14 @@ Outcome processingThread(const Settings& settings, Mode mode) {
             tally.add(counts);
             ++calls;
         }
+        finished = true;
     });
+    while (window && !finished.load()) {
+        window->idle(*plugin);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     audio.join();
+    if (window) window->close(*plugin);
     return tally.outcome(calls);
 }
 
@@ -150,6 +171,8 @@ void realtimeGroup(Report& report, const Settings& settings) {
                [&] { return processingThread(settings, kWithMidi); });
     report.run("realtime", "setParameter on the processing thread and processReplacing",
                [&] { return processingThread(settings, kWithParameters); });
+    report.run("realtime", "MIDI, setParameter and processReplacing while the editor is open",
+               [&] { return processingThread(settings, kWithEditor); });
 }
 
 } // namespace orvane::validate
