@@ -77,6 +77,10 @@ std::string outOfBounds(const Stereo& signal, float limit) {
     return {};
 }
 
+std::string renderProblem(testhost::Plugin& plugin, int frames, float limit, std::uint32_t seed) {
+    return outOfBounds(renderFixed(plugin, testSignal(frames, 44100, seed), 512), limit);
+}
+
 double rms(const Stereo& signal, int from, int to) {
     double sum = 0.0;
     for (int i = from; i < to; ++i)

@@ -32,5 +32,8 @@ int countDifferences(const Stereo& a, const Stereo& b, int* first = nullptr);
 // Empty when every sample is finite and within the limit, else what and where.
 std::string outOfBounds(const Stereo& signal, float limit);
 double rms(const Stereo& signal, int from, int to);
+// Renders frames of the test signal in blocks of 512: empty when the output stays finite and
+// within the limit, else what and where.
+std::string renderProblem(testhost::Plugin& plugin, int frames, float limit, std::uint32_t seed);
 
 } // namespace orvane::validate

@@ -120,7 +120,6 @@ Outcome sweepOpcode(const Settings& settings, int opcode) {
     std::string error;
     auto plugin = startPlugin(settings, error, 44100, 512);
     if (!plugin) return fail(error);
-    const Stereo input = testSignal(512, 44100, settings.seed);
     // These two take a pointer in value too.
     const bool valueIsPointer =
         opcode == effSetSpeakerArrangement || opcode == effGetSpeakerArrangement;
@@ -134,7 +133,7 @@ Outcome sweepOpcode(const Settings& settings, int opcode) {
         plugin->dispatch(opcode, args.index, value, ptr, args.opt);
         if (opcode == effMainsChanged) plugin->dispatch(effMainsChanged, 0, 1);
         const std::string problem =
-            outOfBounds(renderFixed(*plugin, input, 512), settings.outputLimit);
+            renderProblem(*plugin, 512, settings.outputLimit, settings.seed);
         if (!problem.empty())
             return fail(std::string("after ") + args.description + ", output " + problem);
     }

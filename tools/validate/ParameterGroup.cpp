@@ -96,8 +96,7 @@ Outcome nonFinite(const Settings& settings) {
             if (problem.empty()) problem = textsOf(*plugin, index);
             if (!problem.empty()) return fail(problem + " (" + std::to_string(value) + ")");
         }
-    const std::string problem = outOfBounds(
-        renderFixed(*plugin, testSignal(22050, 44100, settings.seed), 512), settings.outputLimit);
+    const std::string problem = renderProblem(*plugin, 22050, settings.outputLimit, settings.seed);
     if (!problem.empty()) return fail("output afterwards: " + problem);
     return pass();
 }
@@ -116,8 +115,7 @@ Outcome outsideIndices(const Settings& settings) {
         plugin->dispatch(effCanBeAutomated, index);
         plugin->dispatch(effGetParameterProperties, index); // null properties
     }
-    const std::string problem = outOfBounds(
-        renderFixed(*plugin, testSignal(4096, 44100, settings.seed), 512), settings.outputLimit);
+    const std::string problem = renderProblem(*plugin, 4096, settings.outputLimit, settings.seed);
     if (!problem.empty()) return fail("output afterwards: " + problem);
     return pass();
 }

@@ -140,8 +140,7 @@ std::string healthAfter(testhost::Plugin& plugin, const Settings& settings) {
             return "parameter " + std::to_string(i) + " reads " + std::to_string(value);
     }
     chunkOf(plugin, kBank);
-    return outOfBounds(renderFixed(plugin, testSignal(4410, 44100, settings.seed), 441),
-                       settings.outputLimit);
+    return renderProblem(plugin, 4410, settings.outputLimit, settings.seed);
 }
 
 Outcome badChunks(const Settings& settings) {
