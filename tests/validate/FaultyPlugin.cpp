@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -26,6 +27,7 @@ enum class Fault {
     kBlockSize,   // smooths its gain once per block
     kAllocation,  // allocates a scratch buffer in processReplacing
     kLock,        // takes a lock in processReplacing
+    kFile,        // writes a log line from processReplacing
     kRace,        // recomputes its gain in place, visible to the processing thread
     kSharedState, // keeps its filter state in a global
     kLeak,        // never frees a buffer per instance
@@ -43,6 +45,7 @@ Fault faultFromEnvironment() {
                                                    {"block-size", Fault::kBlockSize},
                                                    {"allocation", Fault::kAllocation},
                                                    {"lock", Fault::kLock},
+                                                   {"file", Fault::kFile},
                                                    {"race", Fault::kRace},
                                                    {"shared-state", Fault::kSharedState},
                                                    {"leak", Fault::kLeak},
@@ -151,6 +154,7 @@ public:
         if (fault == Fault::kAllocation) scratch.resize(static_cast<size_t>(frames));
         std::unique_lock<std::mutex> locked(processingLock, std::defer_lock);
         if (fault == Fault::kLock) locked.lock();
+        if (fault == Fault::kFile) std::fputs("processing\n", stderr);
         if (fault == Fault::kBlockSize) smoothedGain += 0.5f * (gain - smoothedGain);
         const float blockGain = fault == Fault::kBlockSize ? smoothedGain : 0.0f;
         const float k = 0.05f + 0.9f * values[1].load(std::memory_order_relaxed);

@@ -74,6 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         Planted{"block-size", "processing", "random block sizes"},
         Planted{"allocation", "realtime", "processReplacing: "},
         Planted{"lock", "realtime", "processReplacing: 0 allocations, "},
+        Planted{"file", "realtime", "file and 0 other system calls"},
         Planted{"race", "concurrency", "processing while parameters"},
         Planted{"shared-state", "instances", "instances processing together"},
         Planted{"leak", "instances", "leave no threads, files or memory behind: the heap grew"},
