@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (settings.pluginPath.empty() || settings.strictness < 1 || settings.strictness > 3) {
+    if (settings.pluginPath.empty() || settings.strictness < 1 || settings.strictness > 3 ||
+        !(settings.outputLimit > 0.0f)) {
         usage(stderr);
         return 2;
     }
