@@ -3,6 +3,7 @@
 #include "tools/validate/Audio.h"
 #include "tools/validate/EditorWindow.h"
 #include "tools/validate/Groups.h"
+#include "tools/validate/RealtimeCounter.h"
 
 #include <atomic>
 #include <chrono>
@@ -82,6 +83,7 @@ Outcome processWhileChanging(const Settings& settings, bool withEditor) {
         window = std::make_unique<EditorWindow>();
         if (!window->problem().empty()) return skip(window->problem());
     }
+    RealtimeCounter counter;
     std::atomic<bool> running{true};
     std::atomic<long> blocks{0};
     std::string problem;
@@ -93,7 +95,12 @@ Outcome processWhileChanging(const Settings& settings, bool withEditor) {
         float* in[2] = {source.channel[0].data(), source.channel[1].data()};
         float* out[2] = {output.channel[0].data(), output.channel[1].data()};
         while (running.load(std::memory_order_relaxed)) {
-            effect->processReplacing(effect, in, out, kBlock);
+            // Counted when the interposer is there: a change of rate or block size, a program or
+            // a chunk must not make the next block allocate or wait.
+            if (counter.available())
+                counter.count([&] { effect->processReplacing(effect, in, out, kBlock); });
+            else
+                effect->processReplacing(effect, in, out, kBlock);
             blocks.fetch_add(1, std::memory_order_relaxed);
             if (problem.empty()) {
                 problem = outOfBounds(output, settings.outputLimit);
@@ -124,6 +131,7 @@ Outcome processWhileChanging(const Settings& settings, bool withEditor) {
     running = false;
     audio.join();
     if (!problem.empty()) return fail(problem);
+    if (!counter.clean()) return fail("the processing thread made " + counter.summary());
     if (blocks.load() == 0) return fail("the processing thread never finished a block");
     std::string detail = std::to_string(blocks.load()) + " blocks processed";
     if (window) detail += ", editor opened and closed " + std::to_string(editorCycles) + " times";

@@ -1,53 +1,20 @@
 // Real-time safety: what the processing thread calls inside processReplacing, processEvents and
 // setParameter, counted by the preloaded interposer. Every count must be 0.
-#include "tools/rtcheck/RtCheck.h"
 #include "tools/validate/Audio.h"
 #include "tools/validate/EditorWindow.h"
 #include "tools/validate/Groups.h"
+#include "tools/validate/RealtimeCounter.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <dlfcn.h>
 #include <random>
 #include <thread>
 
 namespace orvane::validate {
 
 namespace {
-
-using Begin = void (*)();
-using End = void (*)(OrvaneRtCounts*);
-
-struct Interposer {
-    Begin begin = reinterpret_cast<Begin>(dlsym(RTLD_DEFAULT, "orvane_rtcheck_begin"));
-    End end = reinterpret_cast<End>(dlsym(RTLD_DEFAULT, "orvane_rtcheck_end"));
-    bool loaded() const { return begin && end; }
-};
-
-// Sums what each armed call did.
-struct Tally {
-    OrvaneRtCounts total{};
-    void add(const OrvaneRtCounts& counts) {
-        if (!total.first[0]) std::memcpy(total.first, counts.first, sizeof total.first);
-        total.allocations += counts.allocations;
-        total.locks += counts.locks;
-        total.waits += counts.waits;
-        total.files += counts.files;
-        total.systemCalls += counts.systemCalls;
-    }
-    Outcome outcome(int calls) const {
-        const unsigned sum =
-            total.allocations + total.locks + total.waits + total.files + total.systemCalls;
-        if (sum == 0) return pass(std::to_string(calls) + " calls");
-        return fail(std::to_string(total.allocations) + " allocations, " +
-                    std::to_string(total.locks) + " locks, " + std::to_string(total.waits) +
-                    " waits, " + std::to_string(total.files) + " file and " +
-                    std::to_string(total.systemCalls) + " other system calls in " +
-                    std::to_string(calls) + " calls; the first was " + total.first);
-    }
-};
 
 // MIDI the host might send in one block: controllers, program changes, notes, pitch bend.
 class MidiBlock {
@@ -86,8 +53,8 @@ enum Mode { kAudioOnly, kWithMidi, kWithParameters, kWithEditor };
 
 // Runs on a thread of its own, as a host's processing thread would.
 Outcome processingThread(const Settings& settings, Mode mode) {
-    Interposer interposer;
-    if (!interposer.loaded())
+    RealtimeCounter counter;
+    if (!counter.available())
         return skip("the interposer liborvane_rtcheck.so is not loaded (LD_PRELOAD)");
     std::string error;
     constexpr int kBlock = 256;
@@ -118,37 +85,23 @@ Outcome processingThread(const Settings& settings, Mode mode) {
         changes.emplace_back(static_cast<int>(random() % std::max(parameters, 1)),
                              static_cast<float>(random() % 1001) / 1000.0f);
     AEffect* effect = plugin->effect();
-    Tally tally;
-    int calls = 0;
     std::atomic<bool> finished{false};
     std::thread audio([&] {
         float* in[2] = {source.channel[0].data(), source.channel[1].data()};
         float* out[2] = {output.channel[0].data(), output.channel[1].data()};
-        OrvaneRtCounts counts;
         for (int block = 0; block < blocks; ++block) {
             if (withMidi) {
                 VstEvents* events = midi[static_cast<size_t>(block) % midi.size()].get();
-                interposer.begin();
-                effect->dispatcher(effect, effProcessEvents, 0, 0, events, 0);
-                interposer.end(&counts);
-                tally.add(counts);
-                ++calls;
+                counter.count(
+                    [&] { effect->dispatcher(effect, effProcessEvents, 0, 0, events, 0); });
             }
             if (withParameters && parameters > 0)
                 for (int k = 0; k < 8; ++k) {
                     const auto& [index, value] =
                         changes[static_cast<size_t>(block * 8 + k) % changes.size()];
-                    interposer.begin();
-                    effect->setParameter(effect, index, value);
-                    interposer.end(&counts);
-                    tally.add(counts);
-                    ++calls;
+                    counter.count([&] { effect->setParameter(effect, index, value); });
                 }
-            interposer.begin();
-            effect->processReplacing(effect, in, out, kBlock);
-            interposer.end(&counts);
-            tally.add(counts);
-            ++calls;
+            counter.count([&] { effect->processReplacing(effect, in, out, kBlock); });
         }
         finished = true;
     });
@@ -158,7 +111,7 @@ Outcome processingThread(const Settings& settings, Mode mode) {
     }
     audio.join();
     if (window) window->close(*plugin);
-    return tally.outcome(calls);
+    return counter.clean() ? pass(counter.summary()) : fail(counter.summary());
 }
 
 } // namespace
