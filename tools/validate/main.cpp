@@ -1,6 +1,5 @@
 // orvane-validate: runs named test groups against any VST 2.4 module, one line per check,
 // exit status 0 only when every check passes.
-#include "tools/rtcheck/RtCheck.h"
 #include "tools/validate/Groups.h"
 
 #include <chrono>
