@@ -96,7 +96,7 @@ public:
         if (index != 0) return;
         if (fault == Fault::kRace) {
             gain.store(NAN, std::memory_order_relaxed);
-            for (volatile int spin = 0; spin < 2000; spin = spin + 1) {
+            for (volatile int spin = 0; spin < 200000; spin = spin + 1) {
             }
         }
         gain.store(2.0f * value, std::memory_order_relaxed);
