@@ -80,44 +80,52 @@ void orvane_rtcheck_end(struct OrvaneRtCounts* out) {
     snprintf(out->first, sizeof out->first, "%s", first ? first : "");
 }
 
-// The allocator.
+// The allocator. Looked up once at load, before a second thread can race the arena.
 
 typedef void* (*MallocFn)(size_t);
 typedef void* (*CallocFn)(size_t, size_t);
 typedef void* (*ReallocFn)(void*, size_t);
 typedef void (*FreeFn)(void*);
+static void* realMalloc;
+static void* realCalloc;
+static void* realRealloc;
+static void* realFree;
+
+__attribute__((constructor)) static void resolveAllocator(void) {
+    resolve(&realMalloc, "malloc");
+    resolve(&realCalloc, "calloc");
+    resolve(&realRealloc, "realloc");
+    resolve(&realFree, "free");
+}
 
 void* malloc(size_t size) {
-    static MallocFn real;
     if (resolving) return arenaAllocate(size);
     note(kAllocation, "malloc");
-    return NEXT(MallocFn, "malloc")(size);
+    return ((MallocFn)resolve(&realMalloc, "malloc"))(size);
 }
 
 void* calloc(size_t count, size_t size) {
-    static CallocFn real;
     if (resolving) return arenaAllocate(count * size); // the arena is zeroed static storage
     note(kAllocation, "calloc");
-    return NEXT(CallocFn, "calloc")(count, size);
+    return ((CallocFn)resolve(&realCalloc, "calloc"))(count, size);
 }
 
 void* realloc(void* block, size_t size) {
-    static ReallocFn real;
     note(kAllocation, "realloc");
+    const ReallocFn real = (ReallocFn)resolve(&realRealloc, "realloc");
     if (inArena(block)) {
-        void* moved = NEXT(ReallocFn, "realloc")(NULL, size);
+        void* moved = real(NULL, size);
         const size_t available = (size_t)(arena + sizeof arena - (char*)block);
         if (moved) memcpy(moved, block, size < available ? size : available);
         return moved;
     }
-    return NEXT(ReallocFn, "realloc")(block, size);
+    return real(block, size);
 }
 
 void free(void* block) {
-    static FreeFn real;
     if (!block || inArena(block)) return;
     note(kAllocation, "free");
-    NEXT(FreeFn, "free")(block);
+    ((FreeFn)resolve(&realFree, "free"))(block);
 }
 
 // Functions with a fixed argument list that only need counting.
