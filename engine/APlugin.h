@@ -56,7 +56,7 @@ extern const char* const DEMO_NAME_STR[kNumFactoryPrograms];
 
 struct ProgramRecord {
     Relaxed<float> values[kNumParams];
-    char name[32];
+    char name[32] = {};
 };
 
 class APlugin : public AudioEffectX {

@@ -88,13 +88,8 @@ void APlugin::applyChunk(const unsigned char* chunk, unsigned char* staging) {
     std::memcpy(programRecord.name, name, nameLength);
     programRecord.name[nameLength] = 0;
     setProgram(0);
+    // Slot 127 is an action that always reads 0: it is not restored.
     for (int i = 0; i < kReloadProgram; ++i)
         setParameter(i, saved[i]);
-    // Slot 127 is stored as saved; writing it through setParameter would reload the program.
-    if (saved[kReloadProgram] >= 0.0f && saved[kReloadProgram] <= 1.0f) {
-        paramValues[kReloadProgram] = saved[kReloadProgram];
-        programRecord.values[kReloadProgram] = saved[kReloadProgram];
-        editValues[kReloadProgram] = saved[kReloadProgram];
-    }
     resetCapture();
 }

@@ -135,12 +135,15 @@ double answerNumber(char* answer) {
 void APlugin::setParameter(VstInt32 index, float value) {
     // NaN cannot be ordered by the clamp and infinity is no intended value: keep the previous one.
     if (!std::isfinite(value)) return;
-    // Hosts restore a saved state by writing every index back in order; reloading the factory
-    // program on that last write would wipe what they just restored. Only a real change reloads.
-    if (index == kReloadProgram &&
-        std::fabs(clamp01(value) - paramValues[kReloadProgram]) > 0.0001f) {
-        loadFactoryValues(factoryIndex);
-        resetCapture();
+    // Slot 127 is an action, not a setting: a write above 0 reloads the current factory program
+    // and the slot goes back to 0. Hosts restore a state by writing every index back in order,
+    // so a stored non-zero value would wipe what they had just restored.
+    if (index == kReloadProgram) {
+        if (clamp01(value) > 0.0001f) {
+            loadFactoryValues(factoryIndex);
+            resetCapture();
+        }
+        value = 0.0f;
     }
     if (!validIndex(index)) return;
     const float v = clamp01(value);

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   # the manual (python3-munkres satisfies fonttools without pulling in SciPy) and the package
   weasyprint python3-markdown python3-munkres poppler-utils lintian xdg-utils
+  dpf-plugins-vst
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi

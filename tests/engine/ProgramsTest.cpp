@@ -108,15 +108,15 @@ TEST(ClearPreset, RestoresDefaultsButKeepsTheName) {
     EXPECT_FLOAT_EQ(effect.getParameter(7), 0.8f);
 }
 
-TEST(ReloadSlot, WritingADifferentValueReloadsTheCurrentProgram) {
+TEST(ReloadSlot, WritingAboveZeroReloadsTheCurrentProgramAndTheSlotReadsZero) {
     TestEffect effect;
     effect.setDemoProgram(3);
     effect.setParameter(3, 0.9f);
-    effect.setParameter(127, 0.0f); // the value it already holds: a host restoring its state
+    effect.setParameter(127, 0.0f); // what it reads: a host restoring its state
     EXPECT_FLOAT_EQ(effect.getParameter(3), 0.9f);
     effect.setParameter(127, 1.0f);
     EXPECT_FLOAT_EQ(effect.getParameter(3), 0.38f);
-    EXPECT_FLOAT_EQ(effect.getParameter(127), 1.0f);
+    EXPECT_FLOAT_EQ(effect.getParameter(127), 0.0f);
 }
 
 TEST(HostState, ParametersWrittenBackInIndexOrderRestoreTheState) {

@@ -2,8 +2,6 @@
 
 #include <cstring>
 #include <dlfcn.h>
-#include <mutex>
-#include <unordered_map>
 
 namespace orvane::testhost {
 
@@ -11,16 +9,14 @@ namespace {
 
 using EntryPoint = AEffect* (*)(audioMasterCallback);
 
-// Which Plugin an AEffect belongs to. While VSTPluginMain runs the plug-in calls back before
-// its AEffect is known to us, so that call is answered for the plug-in being loaded.
-std::mutex registryMutex;
-std::unordered_map<AEffect*, Plugin*> registry;
+// Which Plugin an AEffect belongs to: kept in the field VST 2.4 reserves for the host, so that
+// a callback from the processing thread takes no lock. While the entry point runs the plug-in
+// calls back before its AEffect is known to us, so that call is answered for the plug-in being
+// loaded.
 thread_local Plugin* loading = nullptr;
 
 Plugin* pluginFor(AEffect* effect) {
-    std::lock_guard<std::mutex> lock(registryMutex);
-    const auto it = registry.find(effect);
-    if (it != registry.end()) return it->second;
+    if (effect && effect->resvd1) return reinterpret_cast<Plugin*>(effect->resvd1);
     return loading;
 }
 
@@ -92,6 +88,8 @@ std::unique_ptr<Plugin> Plugin::load(const std::string& soPath, HostConfig confi
         return nullptr;
     }
     auto entry = reinterpret_cast<EntryPoint>(dlsym(plugin->library, "VSTPluginMain"));
+    // Older Linux plug-ins export their entry point under the name "main".
+    if (!entry) entry = reinterpret_cast<EntryPoint>(dlsym(plugin->library, "main"));
     if (!entry) {
         if (error) *error = "no VSTPluginMain in " + soPath;
         return nullptr;
@@ -104,16 +102,13 @@ std::unique_ptr<Plugin> Plugin::load(const std::string& soPath, HostConfig confi
         plugin->aeffect = nullptr;
         return nullptr;
     }
-    std::lock_guard<std::mutex> lock(registryMutex);
-    registry[plugin->aeffect] = plugin.get();
+    plugin->aeffect->resvd1 = reinterpret_cast<VstIntPtr>(plugin.get());
     return plugin;
 }
 
 Plugin::~Plugin() {
     if (aeffect) {
         aeffect->dispatcher(aeffect, effClose, 0, 0, nullptr, 0);
-        std::lock_guard<std::mutex> lock(registryMutex);
-        registry.erase(aeffect);
     }
     if (library) dlclose(library);
 }

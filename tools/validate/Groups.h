@@ -1,0 +1,17 @@
+// The validator's test groups; each runs its checks through the report.
+#pragma once
+
+#include "tools/validate/Check.h"
+#include "tools/validate/Settings.h"
+
+namespace orvane::validate {
+
+void entryGroup(Report& report, const Settings& settings);
+void parameterGroup(Report& report, const Settings& settings);
+void stateGroup(Report& report, const Settings& settings);
+void processingGroup(Report& report, const Settings& settings);
+void realtimeGroup(Report& report, const Settings& settings);
+void concurrencyGroup(Report& report, const Settings& settings);
+void instancesGroup(Report& report, const Settings& settings);
+
+} // namespace orvane::validate
