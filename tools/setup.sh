@@ -7,6 +7,7 @@ packages=(
   libsndfile1-dev libglib2.0-dev libcairo2-dev libx11-dev libxcursor-dev libxrandr-dev libxext-dev
   dpf-source fonts-liberation2
   zenity xvfb xdotool imagemagick x11-utils
+  lv2-dev liblilv-dev lilv-utils sordi
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
