@@ -32,8 +32,10 @@ struct Controller {
 
 class Lv2RenderTest : public TempConfig {
 protected:
-    // Renders with blocks of irregular sizes, split where a change falls inside one.
-    static std::vector<int> blockStarts(const std::vector<Change>& changes) {
+    // Renders in blocks of irregular sizes, split where a change falls inside one; block
+    // hands the changes and controllers of [begin, end) to the plug-in and processes it.
+    template <typename Block>
+    static StereoSignal render(const std::vector<Change>& changes, Block&& block) {
         std::vector<int> starts;
         for (int at = 0; at < kFrames; at += 333 + (at % 7) * 101)
             starts.push_back(at);
@@ -41,16 +43,15 @@ protected:
             starts.push_back(c.frame);
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-        return starts;
+        StereoSignal out{std::vector<float>(kFrames), std::vector<float>(kFrames)};
+        for (std::size_t b = 0; b < starts.size(); ++b)
+            block(starts[b], b + 1 < starts.size() ? starts[b + 1] : kFrames, out);
+        return out;
     }
 
     StereoSignal renderLv2(Lv2Plugin& plugin, const std::vector<Change>& changes,
                            const std::vector<Controller>& controllers = {}) {
-        StereoSignal out{std::vector<float>(kFrames), std::vector<float>(kFrames)};
-        const std::vector<int> starts = blockStarts(changes);
-        for (std::size_t b = 0; b < starts.size(); ++b) {
-            const int begin = starts[b];
-            const int end = b + 1 < starts.size() ? starts[b + 1] : kFrames;
+        return render(changes, [&](int begin, int end, StereoSignal& out) {
             for (const Change& c : changes)
                 if (c.frame == begin) plugin.setControl(c.symbol, c.portValue);
             std::vector<MidiMessage> midi;
@@ -61,17 +62,12 @@ protected:
                                      static_cast<std::uint8_t>(cc.value)}});
             plugin.run(&signal.left[begin], &signal.right[begin], &out.left[begin],
                        &out.right[begin], end - begin, midi);
-        }
-        return out;
+        });
     }
 
     StereoSignal renderVst(Plugin& plugin, const std::vector<Change>& changes,
                            const std::vector<Controller>& controllers = {}) {
-        StereoSignal out{std::vector<float>(kFrames), std::vector<float>(kFrames)};
-        const std::vector<int> starts = blockStarts(changes);
-        for (std::size_t b = 0; b < starts.size(); ++b) {
-            const int begin = starts[b];
-            const int end = b + 1 < starts.size() ? starts[b + 1] : kFrames;
+        return render(changes, [&](int begin, int end, StereoSignal& out) {
             for (const Change& c : changes)
                 if (c.frame == begin) plugin.setParameter(c.parameter, c.normalised);
             // The effect acts on offset d before sample d - 1.
@@ -83,8 +79,7 @@ protected:
             float* inputs[] = {&signal.left[begin], &signal.right[begin]};
             float* outputs[] = {&out.left[begin], &out.right[begin]};
             plugin.process(inputs, outputs, end - begin);
-        }
-        return out;
+        });
     }
 
     static void expectIdentical(const StereoSignal& lv2, const StereoSignal& vst) {
