@@ -22,20 +22,24 @@ public:
         : instance(instance), effect(instance.effect), write(write), controller(controller),
           resize(resize), touch(touch) {}
 
-    LV2UI_Widget open(void* parent) {
+    // False when another user interface of the instance is open: the effect has one editor.
+    bool open(void* parent, LV2UI_Widget* widget) {
         // The link is in place before the editor opens, so its first edits already count.
-        instance.editor = &link;
+        const EditorLink* none = nullptr;
+        if (!instance.editor.compare_exchange_strong(none, &link)) return false;
         dispatch(effEditOpen, parent);
         opened = true;
         ERect* rect = nullptr;
         dispatch(effEditGetRect, &rect);
         if (rect && resize) resizeTo(rect->right - rect->left, rect->bottom - rect->top);
         const Window child = newestChild(reinterpret_cast<Window>(parent));
-        return reinterpret_cast<LV2UI_Widget>(child ? child : reinterpret_cast<Window>(parent));
+        *widget = reinterpret_cast<LV2UI_Widget>(child ? child : reinterpret_cast<Window>(parent));
+        return true;
     }
 
     ~EditorUi() {
-        if (opened) dispatch(effEditClose);
+        if (!opened) return;
+        dispatch(effEditClose);
         instance.editor = nullptr;
     }
 
@@ -125,7 +129,10 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
         EditorUi(*instance, write, controller,
                  static_cast<const LV2UI_Resize*>(feature(features, LV2_UI__resize)),
                  static_cast<const LV2UI_Touch*>(feature(features, LV2_UI__touch)));
-    if (ui) *widget = ui->open(parent);
+    if (ui && !ui->open(parent, widget)) {
+        delete ui;
+        return nullptr;
+    }
     return ui;
 }
 

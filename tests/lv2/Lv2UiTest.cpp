@@ -106,6 +106,8 @@ TEST_F(Lv2UiTest, EditorEmbedsWritesPortsAndFollowsTheHost) {
     const std::vector<Window> children = window.children();
     ASSERT_EQ(children.size(), 1u);
     EXPECT_EQ(reinterpret_cast<Window>(host.widget), children[0]);
+    // The effect has one editor: a second interface on the same instance is refused.
+    EXPECT_FALSE(UiHost(*plugin, window).ui);
     host.idleUntil([] { return false; });
     const orvgui::CRect bypass(424, 110, 434, 120);
     const auto before = Screenshot::of(window.id(), "lv2-ui-open");
