@@ -27,6 +27,8 @@ public:
         // The link is in place before the editor opens, so its first edits already count.
         const EditorLink* none = nullptr;
         if (!instance.editor.compare_exchange_strong(none, &link)) return false;
+        for (std::size_t i = 0; i < kControlCount; ++i)
+            hostPort[i] = toPortValue(kParameterPorts[i], kPortShapes[i], held(i));
         dispatch(effEditOpen, parent);
         opened = true;
         ERect* rect = nullptr;
@@ -43,22 +45,44 @@ public:
         instance.editor = nullptr;
     }
 
-    void idle() { dispatch(effEditIdle); }
+    // Values the effect changed by itself (a program chosen in the editor, a memory recalled,
+    // a MIDI controller) are written to the ports too, so the host shows and saves them.
+    void idle() {
+        dispatch(effEditIdle);
+        for (std::size_t i = 0; i < kControlCount; ++i) {
+            const float value = held(i);
+            const ParameterPort& p = kParameterPorts[i];
+            if (toNormalised(p, kPortShapes[i], hostPort[i]) == value ||
+                toPortValue(p, kPortShapes[i], value) == hostPort[i])
+                continue;
+            writePort(i, toPortValue(p, kPortShapes[i], value));
+        }
+    }
 
     // A port the host changed: the effect takes it unless it already holds that value, so the
     // echo of the editor's own write does not round the editor's value.
     void portChanged(std::uint32_t port, float value) {
         const std::uint32_t control = port - kFirstControl;
         if (port < kFirstControl || control >= kControlCount || !std::isfinite(value)) return;
+        hostPort[control] = value;
         const ParameterPort& p = kParameterPorts[control];
-        const float held = effect->getParameter(effect, p.parameter);
-        if (toPortValue(p, kPortShapes[control], held) == value) return;
+        if (toPortValue(p, kPortShapes[control], held(control)) == value) return;
         effect->setParameter(effect, p.parameter, toNormalised(p, kPortShapes[control], value));
     }
 
 private:
     VstIntPtr dispatch(VstInt32 opcode, void* ptr = nullptr) {
         return effect->dispatcher(effect, opcode, 0, 0, ptr, 0);
+    }
+
+    float held(std::size_t control) {
+        return effect->getParameter(effect, kParameterPorts[control].parameter);
+    }
+
+    void writePort(std::size_t control, float value) {
+        hostPort[control] = value;
+        write(controller, kFirstControl + static_cast<std::uint32_t>(control), sizeof value, 0,
+              &value);
     }
 
     void resizeTo(int width, int height) {
@@ -83,8 +107,8 @@ private:
         auto* self = static_cast<EditorUi*>(ui);
         const int control = controlForParameter(parameter);
         if (control < 0) return; // memories, lamps and the name travel in the state
-        const float port = toPortValue(kParameterPorts[control], kPortShapes[control], value);
-        self->write(self->controller, kFirstControl + control, sizeof port, 0, &port);
+        self->writePort(control,
+                        toPortValue(kParameterPorts[control], kPortShapes[control], value));
     }
 
     static void gesture(void* ui, int parameter, bool begin) {
@@ -106,6 +130,7 @@ private:
     const LV2UI_Touch* touch;
     const EditorLink link{this, automate, gesture, resized};
     bool opened = false;
+    float hostPort[kControlCount]; // each port's value as the host last had it from us or told us
 };
 
 const void* feature(const LV2_Feature* const* features, const char* uri) {

@@ -135,6 +135,13 @@ TEST_F(Lv2UiTest, EditorEmbedsWritesPortsAndFollowsTheHost) {
         return true;
     }));
     EXPECT_EQ(host.writes.size(), 1u); // the host's own change is not echoed back
+
+    // A change the effect makes by itself, as a MIDI controller does, reaches the port too.
+    effect->setParameter(effect, 3, 0.25f);
+    EXPECT_TRUE(host.idleUntil([&] { return host.writes.size() == 2; }));
+    ASSERT_EQ(host.writes.size(), 2u);
+    EXPECT_EQ(host.writes[1].port, plugin->portIndex("air_amount"));
+    EXPECT_EQ(host.writes[1].value, 1.5f);
 }
 
 } // namespace
