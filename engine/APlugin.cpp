@@ -1,7 +1,7 @@
 // Construction and the effect's answers to the host.
 #include "engine/APlugin.h"
 
-#include "host/AEffEditor.h"
+#include "editor/uEditor.h"
 
 #include <cmath>
 #include <cstdio>
@@ -30,6 +30,7 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1,
     setDefaultSettings();
     initVariables();
     editorReady = false;
+    ownEditor = new uEditor(this);
     setNumInputs(2);
     setNumOutputs(2);
     canProcessReplacing(true);
@@ -47,6 +48,10 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1,
 }
 
 APlugin::~APlugin() {
+    // Before anything goes: a dialog the editor started may still be using the effect.
+    delete editor;
+    editor = nullptr;
+    ownEditor = nullptr;
     releaseMidi();
 }
 
@@ -59,15 +64,18 @@ bool APlugin::isEditorOpen() {
 void APlugin::editorResume() {
     if (!isEditorOpen()) return;
     editorRefreshPending = false;
+    ownEditor->requestResume();
 }
 
 // Controls without a parameter carry tags such as 9999; hosts index their tables with what they
 // receive, so only real parameter indices are passed on.
 bool APlugin::beginEdit(VstInt32 index) {
+    if (ownEditor) ownEditor->setEditTag(index);
     return index >= 0 && index < kNumParams && AudioEffectX::beginEdit(index);
 }
 
 bool APlugin::endEdit(VstInt32 index) {
+    if (ownEditor) ownEditor->setEditTag(-1);
     return index >= 0 && index < kNumParams && AudioEffectX::endEdit(index);
 }
 

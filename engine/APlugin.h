@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <memory>
 
+class uEditor;
+
 constexpr int kNumParams = 128;
 constexpr int kNumFactoryPrograms = 8;
 constexpr int kChunkSize = 544;
@@ -137,6 +139,11 @@ public:
     const char* getHelpPath() const { return helpPath; }
 
 protected:
+    // The editor sets the opening flags and reads the default values.
+    friend class uEditor;
+    // The editor created by the constructor; the base owns it as its editor.
+    uEditor* ownEditor = nullptr;
+
     Relaxed<float> paramValues[kNumParams];
 
     // Program bookkeeping

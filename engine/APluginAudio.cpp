@@ -1,6 +1,8 @@
 // The per-sample audio path and its coefficient schedule.
 #include "engine/APlugin.h"
 
+#include "editor/uEditor.h"
+
 #include <cmath>
 #include <xmmintrin.h>
 
@@ -142,6 +144,11 @@ void APlugin::runFrame(float left, float right, float& outLeft, float& outRight)
 
 void APlugin::processSound() {
     const std::uint32_t c = sampleCounter;
+    // The editor re-reads its controls on its own thread; this only asks.
+    if (c % 16384 == 0 && editorRefreshPending && isEditorOpen()) {
+        editorRefreshPending = false;
+        ownEditor->requestResume();
+    }
     if (c % 4 == 0) setAir();
     if (c % 16 == 0) setGlobalOften();
 
@@ -210,4 +217,5 @@ void APlugin::updateVu() {
     if (c % 64 != 0) return;
     meterPair[0] = std::fabs(outputPair[0]);
     meterPair[1] = std::fabs(outputPair[1]);
+    if (c % 2048 == 0 && isEditorOpen()) ownEditor->setVu(meterPair[0], meterPair[1]);
 }

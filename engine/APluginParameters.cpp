@@ -1,6 +1,8 @@
 // The parameter model: storage, names and display texts, typed entry.
 #include "engine/APlugin.h"
 
+#include "editor/uEditor.h"
+
 #include "platform/Dialogs.h"
 #include "platform/TextUtils.h"
 
@@ -95,6 +97,7 @@ void APlugin::setParameter(VstInt32 index, float value) {
         if (recalled > -0.5f && std::fabs(v - recalled) > 0.0001f) programEdited = true;
     }
     if (index == kReloadProgram) editorRefreshPending = true;
+    if (isEditorOpen()) ownEditor->setParameter(index, v);
 }
 
 float APlugin::getParameter(VstInt32 index) {

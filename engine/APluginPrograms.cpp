@@ -1,6 +1,8 @@
 // Factory programs, the edit/recall comparison and clear preset.
 #include "engine/APlugin.h"
 
+#include "editor/uEditor.h"
+
 #include <cstring>
 
 namespace {
@@ -101,6 +103,7 @@ void APlugin::setProgram(VstInt32 program) {
         setParameter(i, programRecord.values[i]);
 
     editorRefreshPending = true;
+    if (ownEditor) ownEditor->setPresetUndo();
     // The host is not called from the processing thread: a program change received over MIDI
     // asks for the refresh at the next dispatcher call instead.
     if (programChangeFromMidi)

@@ -20,7 +20,10 @@ public:
     explicit SpawnSetup(int outputFd) {
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
+        if (outputFd >= 0)
+            posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
+        else
+            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         // The host's own descriptors must not leak into the dialog program.
         posix_spawn_file_actions_addclosefrom_np(&actions, 3);
@@ -83,7 +86,30 @@ bool reapIfExited(pid_t pid, int options, int& exitStatus) {
     return true;
 }
 
+std::vector<char*> argumentVector(const std::vector<std::string>& argv) {
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    return args;
+}
+
 } // namespace
+
+int startChild(const std::vector<std::string>& argv) {
+    if (argv.empty()) return -1;
+    std::vector<char*> args = argumentVector(argv);
+    pid_t pid = 0;
+    SpawnSetup setup(-1);
+    if (posix_spawnp(&pid, args[0], &setup.actions, &setup.attributes, args.data(), environ) != 0)
+        return -1;
+    return pid;
+}
+
+bool childHasExited(int pid) {
+    int exitStatus = 0;
+    return pid <= 0 || reapIfExited(pid, WNOHANG, exitStatus);
+}
 
 ChildResult runChild(const std::vector<std::string>& argv, std::size_t outputLimit) {
     ChildResult result;
@@ -94,11 +120,7 @@ ChildResult runChild(const std::vector<std::string>& argv, std::size_t outputLim
     const int readFd = pipeFds[0];
     const int writeFd = pipeFds[1];
 
-    std::vector<char*> args;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-
+    std::vector<char*> args = argumentVector(argv);
     pid_t pid = 0;
     int spawnError;
     {

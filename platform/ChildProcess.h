@@ -1,4 +1,5 @@
-// Runs a helper program without a shell and collects what it writes to standard output.
+// Runs helper programs without a shell: waiting and collecting what they write to standard
+// output, or started and left to run.
 #pragma once
 
 #include <cstddef>
@@ -16,3 +17,9 @@ struct ChildResult {
 // never blocks on a full pipe. Returns once the child has exited, even if a grandchild still
 // holds the pipe open.
 ChildResult runChild(const std::vector<std::string>& argv, std::size_t outputLimit);
+
+// Starts argv[0] (searched on PATH) with every standard stream on /dev/null and returns at once:
+// its process id, or -1 when it could not be started. Reap it with childHasExited.
+int startChild(const std::vector<std::string>& argv);
+// Reaps the child without waiting; true once it has exited (or is no child of ours).
+bool childHasExited(int pid);

@@ -1,7 +1,9 @@
 // Reference counting shared by every toolkit object: created with one reference, released
-// by whoever holds the last one.
+// by whoever holds the last one. Bitmaps are shared by editors of several instances, which a host
+// may run on different threads, so the count is atomic.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace orvgui {
@@ -13,14 +15,14 @@ public:
     CBaseObject& operator=(const CBaseObject&) = delete;
     virtual ~CBaseObject() = default;
 
-    void remember() { ++references; }
+    void remember() { references.fetch_add(1, std::memory_order_relaxed); }
     void forget() {
-        if (--references == 0) delete this;
+        if (references.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
     }
-    int32_t getNbReference() const { return references; }
+    int32_t getNbReference() const { return references.load(std::memory_order_relaxed); }
 
 private:
-    int32_t references = 1;
+    std::atomic<int32_t> references{1};
 };
 
 // Keeps an object alive across a call that may release it.

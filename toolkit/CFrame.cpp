@@ -120,8 +120,8 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
     CBaseObjectGuard guard(this);
     mouseLocation = where;
     mouseButtons = buttons;
-    // A second button during a drag belongs to the drag.
-    if (mouseDownView) return kMouseEventHandled;
+    // A second button during a drag belongs to the drag; a frame without mouse takes no press.
+    if (mouseDownView || !getMouseEnabled()) return kMouseEventHandled;
     if (menuOverlay) return menuOverlay->onMouseDown(where, buttons);
     return CViewContainer::onMouseDown(where, buttons);
 }
@@ -162,7 +162,7 @@ bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const flo
                      const CButtonState& buttons) {
     CBaseObjectGuard guard(this);
     mouseLocation = where;
-    if (mouseDownView || menuOverlay) return false;
+    if (mouseDownView || menuOverlay || !getMouseEnabled()) return false;
     return CViewContainer::onWheel(where, axis, distance, buttons);
 }
 

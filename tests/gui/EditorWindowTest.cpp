@@ -1,177 +1,369 @@
-// The editor as a host sees it: embedded into a host window on Xvfb, driven with real X11
-// input, checked on screenshots and on the calls the plug-in makes.
-#include "tests/gui/GuiTestSupport.h"
-#include "tests/gui/TestImages.h"
+// The editor of the real module as a host drives it: opened at each size, controls used with
+// the mouse and keys, automation and program changes arriving from the host's threads.
+#include "tests/gui/EditorWindow.h"
 
-#include <cmath>
+#include <chrono>
 
 namespace orvane::guitest {
 namespace {
-using orvgui::CColor;
+
 using orvgui::CRect;
-namespace images = testimages;
+using Clock = std::chrono::steady_clock;
 
-constexpr CColor kMenuBack{44, 44, 44, 255};
-constexpr int kKnobCentreX = kKnobX + kKnobSize / 2, kKnobCentreY = kKnobY + kKnobSize / 2;
-// Rows of the test menu's list, which opens under the control: a border pixel, 18-pixel
-// entries and 9-pixel separators.
-constexpr int kListTop = kMenuY + kMenuHeight + 1;
-constexpr int kBetaRowY = kListTop + 18 + 9 + 9;
-constexpr int kMoreRowY = kListTop + 18 + 9 + 18 + 18 + 18 + 9;
+// Centres of controls at 100 %.
+constexpr int kBypass[2] = {434, 119};
+constexpr int kVolumeKnob[2] = {435, 187};
+constexpr int kAirAmountKnob[2] = {243, 259};
+constexpr int kLogo[2] = {229, 47};
+constexpr int kPrevious[2] = {96, 121};
+constexpr int kNext[2] = {106, 121};
+constexpr int kProgramMenu[2] = {200, 122};
+constexpr int kRecallA[2] = {37, 191};
+constexpr int kStoreA[2] = {127, 191};
+constexpr int kUndo[2] = {241, 191};
+constexpr int kNoteSlot[2] = {184, 417};
+constexpr int kKeySwitch[2] = {344, 267};
+constexpr int kMidiPresetSwitch[2] = {344, 309};
+constexpr int kCaptureSwitch[2] = {344, 352};
+constexpr int kChannelMenu[2] = {346, 397};
+constexpr int kSizeMenu[2] = {346, 441};
+int rangeButtonY(int k) {
+    return 369 + 21 * k;
+}
 
-class EditorWindowTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ORVANE_REQUIRE_DISPLAY();
-        plugin = loadTestPlugin();
-        ASSERT_TRUE(plugin);
-        session = std::make_unique<EditorSession>(*plugin);
-        ASSERT_TRUE(session->isOpen());
+int changedPixels(const Screenshot& a, const Screenshot& b, const CRect& region) {
+    int changed = 0;
+    for (int y = int(region.top); y < int(region.bottom); ++y)
+        for (int x = int(region.left); x < int(region.right); ++x)
+            changed += !(a.pixel(x, y) == b.pixel(x, y));
+    return changed;
+}
+
+struct Size {
+    const char* pref;
+    float scale;
+    int width, height;
+    friend void PrintTo(const Size& size, std::ostream* out) {
+        *out << size.width << "x" << size.height;
     }
-    void TearDown() override { session.reset(); }
-
-    Screenshot screenshot(const std::string& name) {
-        session->idle(3);
-        auto shot = Screenshot::of(session->window().id(), name);
-        EXPECT_TRUE(shot);
-        return shot ? *shot : Screenshot();
-    }
-
-    std::unique_ptr<testhost::Plugin> plugin;
-    std::unique_ptr<EditorSession> session;
 };
 
-TEST_F(EditorWindowTest, EmbedsAsAChildOfTheHostWindowAndDrawsTheFace) {
+class EditorFaces : public EditorWindowTest, public testing::WithParamInterface<Size> {};
+
+TEST_P(EditorFaces, OpenAtTheStoredSizeWithEveryControlInPlace) {
+    const Size size = GetParam();
+    if (size.pref[0]) setPref(size.pref, "Y");
+    scale = size.scale;
+    openEditor();
+    EXPECT_EQ(plugin->effect()->flags, effFlagsHasEditor | effFlagsCanReplacing);
+    testhost::HostConfig chunkHost;
+    chunkHost.product = "MASCHINE HOST";
+    EXPECT_EQ(testhost::Plugin::load(testhost::builtPluginPath(), chunkHost)->effect()->flags,
+              effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks);
+    ERect* rect = nullptr;
+    plugin->dispatch(effEditGetRect, 0, 0, &rect);
+    ASSERT_TRUE(rect);
+    EXPECT_EQ(rect->right - rect->left, size.width);
+    EXPECT_EQ(rect->bottom - rect->top, size.height);
     const auto children = session->window().children();
     ASSERT_EQ(children.size(), 1u);
-    EXPECT_EQ(session->window().childRect(children[0]), CRect(0, 0, kWidth, kHeight));
-    EXPECT_EQ(plugin->effect()->flags & effFlagsHasEditor, effFlagsHasEditor);
+    EXPECT_EQ(session->window().childRect(children[0]), CRect(0, 0, size.width, size.height));
+    const Screenshot face = shot("orvane-" + std::to_string(int(size.scale * 100)));
+    ASSERT_EQ(face.width(), size.width);
 
-    const Screenshot shot = screenshot("face");
-    ASSERT_EQ(shot.width(), kWidth);
-    EXPECT_EQ(shot.pixel(5, 5), images::kBackgroundColour);
-    EXPECT_EQ(shot.pixel(kWidth - 1, kHeight - 1), images::kBackgroundColour);
-    EXPECT_TRUE(shot.regionIs(CRect(kKnobX, kKnobY, kKnobX + kKnobSize, kKnobY + kKnobSize),
-                              images::knobFrameColour(68)))
-        << "value 0.5 shows the middle frame";
-    EXPECT_TRUE(
-        shot.regionIs(CRect(kSwitchX, kSwitchY, kSwitchX + kSwitchSize, kSwitchY + kSwitchSize),
-                      images::kOffColour));
-    EXPECT_TRUE(shot.regionIs(CRect(kKickX, kKickY, kKickX + kKickWidth, kKickY + kKickHeight),
-                              images::kReleasedColour));
-    const CRect menu(kMenuX, kMenuY, kMenuX + kMenuWidth, kMenuY + kMenuHeight);
-    EXPECT_EQ(shot.pixel(kMenuX + 1, kMenuY + 1), images::kFieldColour);
-    EXPECT_GT(shot.countOtherThan(menu, images::kFieldColour), 20) << "the entry's title";
+    // Controls answer where the face shows them at this size.
+    clickAt(kBypass[0], kBypass[1]);
+    ASSERT_TRUE(lastReport(*plugin, 40));
+    EXPECT_EQ(*lastReport(*plugin, 40), 1.0f);
+    clickAt(kNext[0], kNext[1]);
+    EXPECT_EQ(plugin->programName(), "Default");
 }
 
-TEST_F(EditorWindowTest, DragsAKnobWithTheMouseAndTellsTheHostOneGesture) {
-    plugin->dispatch(effSetEditKnobMode, 0, 2); // linear
-    session->moveTo(kKnobCentreX, kKnobCentreY);
+INSTANTIATE_TEST_SUITE_P(EditorWindow, EditorFaces,
+                         testing::Values(Size{"", 1.0f, 550, 475}, Size{"Big150", 1.5f, 825, 712},
+                                         Size{"Big200", 2.0f, 1100, 950}));
+
+TEST_F(EditorWindowTest, KnobDragAutomatesAndHostAutomationMovesKnobAndReadout) {
+    setPref("Big200", "Y");
+    scale = 2.0f;
+    openEditor();
+    const Screenshot before = shot("before-drag");
+    session->moveTo(at(kVolumeKnob[0]), at(kVolumeKnob[1]));
     session->press();
-    session->moveTo(kKnobCentreX, kKnobCentreY - 25);
-    session->moveTo(kKnobCentreX, kKnobCentreY - 50);
+    session->moveTo(at(kVolumeKnob[0]), at(kVolumeKnob[1]) - 30);
+    session->moveTo(at(kVolumeKnob[0]), at(kVolumeKnob[1]) - 60);
+    session->moveTo(at(kVolumeKnob[0] + 80), at(kVolumeKnob[1]) - 60); // the mouse leaves the knob
+    idleFor(100);
+    const Screenshot dragging = shot("dragging");
     session->release();
-    ASSERT_TRUE(session->idleUntil([&] { return !plugin->log().endEdit.empty(); }));
-    EXPECT_EQ(plugin->log().beginEdit, std::vector<int>{kKnob});
-    EXPECT_EQ(plugin->log().endEdit, std::vector<int>{kKnob});
-    ASSERT_TRUE(lastReport(*plugin, kKnob));
-    EXPECT_NEAR(*lastReport(*plugin, kKnob), 0.75f, 1e-4);
-    const Screenshot shot = screenshot("knob-dragged");
-    EXPECT_EQ(shot.pixel(kKnobCentreX, kKnobCentreY), images::knobFrameColour(102));
+    idleFor(100);
+    EXPECT_EQ(plugin->log().beginEdit, std::vector<int>{1});
+    EXPECT_EQ(plugin->log().endEdit, std::vector<int>{1});
+    ASSERT_TRUE(lastReport(*plugin, 1));
+    EXPECT_GT(*lastReport(*plugin, 1), 0.6f);
+    const CRect volumeReadout(at(407), at(214), at(407 + 40), at(214 + 14));
+    EXPECT_GT(changedPixels(before, dragging, volumeReadout), 20)
+        << "the dragged knob's readout follows while the mouse is elsewhere";
+
+    // Automation from a thread of the host's: the editor follows at its next idle.
+    std::thread([&] { plugin->setParameter(3, 1.0f); }).join();
+    const Screenshot automated = shot("automated");
+    const CRect airKnob(at(209), at(205), at(277), at(273));
+    EXPECT_GT(changedPixels(dragging, automated, airKnob), 100);
+    const CRect airReadout(at(243), at(272), at(243 + 40), at(272 + 14));
+    EXPECT_GT(changedPixels(dragging, automated, airReadout), 20);
+    EXPECT_EQ(reportCount(*plugin, 3), 0) << "host automation is not echoed to the host";
 }
 
-TEST_F(EditorWindowTest, ButtonsModifiersAndDoubleClicksReachTheViews) {
-    auto bits = [&] {
-        return static_cast<int>(std::lround(*lastReport(*plugin, kProbeButtons) * 4096));
-    };
-    session->click(kProbeX + 50, kProbeY + 50, 1, 2);
-    ASSERT_TRUE(session->idleUntil([&] { return reportCount(*plugin, kProbeButtons) == 2; }));
-    EXPECT_EQ(bits(), orvgui::kLButton | orvgui::kDoubleClick);
-
-    xdotool("keydown shift");
-    session->click(kProbeX + 150, kProbeY + 50);
-    xdotool("keyup shift");
-    ASSERT_TRUE(session->idleUntil([&] { return reportCount(*plugin, kProbeButtons) == 3; }));
-    EXPECT_EQ(bits(), orvgui::kLButton | orvgui::kShift) << "too far away for a double click";
-
-    session->click(kProbeX + 150, kProbeY + 150, 2);
-    ASSERT_TRUE(session->idleUntil([&] { return reportCount(*plugin, kProbeButtons) == 4; }));
-    EXPECT_EQ(bits(), orvgui::kMButton);
-    // The kick button: pressed state while the button is down, one report pair per click.
-    session->moveTo(kKickX + 10, kKickY + 10);
-    session->press();
-    session->idle(5);
-    const Screenshot pressed = screenshot("kick-pressed");
-    EXPECT_EQ(pressed.pixel(kKickX + 30, kKickY + 15), images::kPressedColour);
-    session->release();
-    ASSERT_TRUE(session->idleUntil([&] { return reportCount(*plugin, kKick) == 2; }));
-    EXPECT_EQ(*lastReport(*plugin, kKick), 0.0f);
-}
-
-TEST_F(EditorWindowTest, KeysArriveThroughX11AndThroughTheHost) {
-    session->moveTo(kProbeX + 10, kProbeY + 10);
-    session->idle(3);
+TEST_F(EditorWindowTest, ProgramStepsMenuAndArrowKeys) {
+    openEditor();
+    session->click(kNext[0], kNext[1], 1, 2); // two clicks within 250 ms step once
+    idleFor(120);
+    EXPECT_EQ(plugin->programName(), "Default");
+    idleFor(300);
+    clickAt(kPrevious[0], kPrevious[1]);
+    EXPECT_EQ(plugin->programName(), "Nice Start");
+    idleFor(300);
+    session->moveTo(300, 300);
     session->key("Down");
-    ASSERT_TRUE(session->idleUntil([&] { return lastReport(*plugin, kKeyVirt).has_value(); }));
-    EXPECT_FLOAT_EQ(*lastReport(*plugin, kKeyVirt), VKEY_DOWN / 1000.0f);
-    session->key("q");
-    ASSERT_TRUE(session->idleUntil([&] { return reportCount(*plugin, kKeyChar) == 2; }));
-    EXPECT_FLOAT_EQ(*lastReport(*plugin, kKeyChar), 'q' / 1000.0f);
+    idleFor(120);
+    EXPECT_EQ(plugin->programName(), "Default");
+    idleFor(300);
+    hostKey(VKEY_UP);
+    EXPECT_EQ(plugin->programName(), "Nice Start");
 
-    EXPECT_EQ(plugin->dispatch(effEditKeyDown, 0, VKEY_UP, nullptr, 0), 1) << "the hook used it";
-    EXPECT_FLOAT_EQ(*lastReport(*plugin, kKeyVirt), VKEY_UP / 1000.0f);
-    EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', 0, nullptr, 0), 0) << "nobody used it";
-    EXPECT_FLOAT_EQ(*lastReport(*plugin, kKeyChar), 'a' / 1000.0f);
+    chooseInMenu(kProgramMenu[0], kProgramMenu[1], 4, 1, "program-menu");
+    EXPECT_EQ(plugin->programName(), "Mid and High Air");
+    EXPECT_NEAR(plugin->getParameter(3), 0.38f, 1e-6);
+    plugin->setParameter(1, 0.9f);
+    chooseInMenu(kProgramMenu[0], kProgramMenu[1], 9); // "clear preset"
+    EXPECT_EQ(plugin->getParameter(1), 0.5f);
+    EXPECT_EQ(plugin->programName(), "Mid and High Air");
+
+    chooseInMenu(kProgramMenu[0], kProgramMenu[1], 11); // "set To 150% Screen"
+    EXPECT_EQ(pref("Big150"), "Y");
+    EXPECT_EQ(pref("Big100"), "N");
+    EXPECT_EQ(pref("Big200"), "N");
+    EXPECT_EQ(plugin->programName(), "Mid and High Air");
+    ERect* rect = nullptr;
+    plugin->dispatch(effEditGetRect, 0, 0, &rect);
+    EXPECT_EQ(rect->right, 550) << "the open editor keeps its size";
 }
 
-TEST_F(EditorWindowTest, MenuOpensInsideTheFrameAndReportsTheChoice) {
-    session->click(kMenuX + 20, kMenuY + 12);
-    const Screenshot open = screenshot("menu-open");
-    EXPECT_EQ(open.pixel(kMenuX + 3, kListTop + 3), kMenuBack);
-    EXPECT_GT(
-        open.countOtherThan(CRect(kMenuX + 18, kListTop, kMenuX + 60, kListTop + 18), kMenuBack),
-        20)
-        << "the first entry's title";
-    EXPECT_FALSE(lastReport(*plugin, kMenu)) << "opening chose nothing";
+TEST_F(EditorWindowTest, MemoriesRangeButtonsAndNoteMenu) {
+    openEditor();
+    plugin->setParameter(1, 0.3f);
+    clickAt(kStoreA[0], kStoreA[1]);
+    plugin->setParameter(1, 0.8f);
+    clickAt(kRecallA[0], kRecallA[1]);
+    EXPECT_NEAR(plugin->getParameter(1), 0.3f, 1e-6);
+    EXPECT_EQ(plugin->getParameter(41), 1.0f);
+    clickAt(kUndo[0], kUndo[1]);
+    EXPECT_NEAR(plugin->getParameter(1), 0.8f, 1e-6);
+    EXPECT_EQ(plugin->getParameter(41), 0.0f);
+    EXPECT_EQ(plugin->getParameter(42), 0.0f);
+    EXPECT_EQ(reportCount(*plugin, 1), 0) << "memories do not tell the host";
 
-    session->click(kMenuX + 30, kBetaRowY);
-    ASSERT_TRUE(session->idleUntil([&] { return lastReport(*plugin, kMenu).has_value(); }));
-    EXPECT_FLOAT_EQ(*lastReport(*plugin, kMenu), 0.01f) << "Beta is entry 1 without separators";
-    const Screenshot closed = screenshot("menu-chosen");
-    EXPECT_TRUE(closed.regionIs(CRect(kMenuX, kListTop + 2, kMenuX + 100, kListTop + 100),
-                                images::kBackgroundColour))
-        << "the list is gone";
+    clickAt(363, rangeButtonY(2));
+    EXPECT_NEAR(plugin->getParameter(9), 0.526316f, 1e-5);
+    EXPECT_EQ(reportCount(*plugin, 9), 0);
+    clickAt(363, rangeButtonY(3));
 
-    session->click(kMenuX + 20, kMenuY + 12);
-    session->moveTo(kMenuX + 30, kMoreRowY);
-    session->idle(5);
-    const Screenshot submenu = screenshot("submenu-open");
-    (void)submenu;
-    session->key("Right");
-    session->key("Return");
-    ASSERT_TRUE(session->idleUntil([&] { return reportCount(*plugin, kMenu) == 2; }));
-    EXPECT_FLOAT_EQ(*lastReport(*plugin, kMenu), 0.50f) << "Sub 1, reported by the sub-menu";
+    plugin->setParameter(8, 1.0f); // the split frequency shown as a note
+    idleFor(100);
+    clickAt(kNoteSlot[0], kNoteSlot[1]);
+    hostKey(VKEY_DOWN, 2);  // "MIDI Note 53 to 90"
+    hostKey(VKEY_RIGHT);    // opens it on "F3-53"
+    hostKey(VKEY_DOWN, 16); // "A4-69"
+    shot("note-menu");
+    hostKey(VKEY_RETURN);
+    idleFor(100);
+    ASSERT_TRUE(lastReport(*plugin, 7));
+    EXPECT_NEAR(*lastReport(*plugin, 7), std::log2(22.0) / 10.0, 1e-4);
 }
 
-TEST_F(EditorWindowTest, ContextMenuOpensAtThePointerAndItsOwnReleaseChoosesNothing) {
-    // Press, move onto the first entry of the list that opened there, release.
-    session->moveTo(kProbeX + 20, kProbeY + 20);
+TEST_F(EditorWindowTest, LearnMenuRowsCommandsAndTypedValueWithoutBlockingTheHost) {
+    setIntPref("7", 1); // controller 7 drives the volume
+    openEditor();
+    clickAt(kVolumeKnob[0], kVolumeKnob[1], 3);
+    shot("learn-menu");
+    hostKey(VKEY_DOWN);
+    hostKey(VKEY_RETURN); // "set to default"
+    idleFor(60);
+    ASSERT_TRUE(lastReport(*plugin, 1));
+    EXPECT_EQ(*lastReport(*plugin, 1), 0.5f);
+
+    chooseInMenu(kVolumeKnob[0], kVolumeKnob[1], 3, 3); // "latch to MIDI"
+    sendController(20, 100);
+    idleFor(100);
+    clickAt(kVolumeKnob[0], kVolumeKnob[1], 3); // reads the bindings afresh
+    shot("learn-menu-latched");
+    hostKey(VKEY_ESCAPE);
+    EXPECT_EQ(intPref("20"), 1);
+    EXPECT_EQ(intPref("7"), 1);
+
+    // "set to value": while the dialog is open the host keeps idling and the editor ignores
+    // clicks; the answer is taken at a later idle.
+    answer("");
+    const float before = plugin->getParameter(1);
+    chooseInMenu(kVolumeKnob[0], kVolumeKnob[1], 2, 3);
+    const int bypassReports = reportCount(*plugin, 40);
+    clickAt(kBypass[0], kBypass[1]);
+    EXPECT_EQ(reportCount(*plugin, 40), bypassReports);
+    auto slowest = Clock::duration::zero();
+    for (int i = 0; i < 20; ++i) {
+        const auto start = Clock::now();
+        session->idle();
+        slowest = std::max(slowest, Clock::now() - start);
+    }
+    EXPECT_LT(slowest, std::chrono::milliseconds(100));
+    EXPECT_EQ(plugin->getParameter(1), before) << "nothing typed yet";
+    answer("3");
+    const auto end = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < end && std::fabs(plugin->getParameter(1) - 0.575f) > 1e-5)
+        session->idle();
+    EXPECT_NEAR(plugin->getParameter(1), 0.575f, 1e-5) << "3 dB typed";
+    idleFor(100);
+    clickAt(kBypass[0], kBypass[1]);
+    EXPECT_EQ(reportCount(*plugin, 40), bypassReports + 1);
+}
+
+TEST_F(EditorWindowTest, SettingsPanelWritesEachPreference) {
+    openEditor();
+    clickAt(kLogo[0], kLogo[1]);
+    shot("settings");
+    clickAt(kKeySwitch[0], kKeySwitch[1]);
+    EXPECT_EQ(pref("Key"), "N");
+    clickAt(kMidiPresetSwitch[0], kMidiPresetSwitch[1]);
+    EXPECT_EQ(pref("MidiPreset"), "Y");
+    clickAt(kCaptureSwitch[0], kCaptureSwitch[1]);
+    EXPECT_EQ(pref("Capture"), "Y");
+    chooseInMenu(kChannelMenu[0], kChannelMenu[1], 4);
+    EXPECT_EQ(intPref("Midi Channel"), 3);
+    chooseInMenu(kSizeMenu[0], kSizeMenu[1], 3);
+    EXPECT_EQ(pref("Big200"), "Y");
+    EXPECT_EQ(pref("Big150"), "N");
+    idleFor(500);     // the next-open message is answered
+    clickAt(30, 300); // the panel's background returns to the face
+    clickAt(kBypass[0], kBypass[1]);
+    EXPECT_EQ(reportCount(*plugin, 40), 1);
+    hostKey(VKEY_DOWN);
+    EXPECT_EQ(plugin->programName(), "Nice Start") << "arrow keys are off now";
+}
+
+TEST_F(EditorWindowTest, OpensAndClosesAHundredTimesWhileAutomationRuns) {
+    openEditor();
+    session.reset();
+    std::atomic<bool> automating{true};
+    std::thread automation([&] {
+        for (int i = 0; automating; ++i) {
+            plugin->setParameter(1 + i % 11, float(i % 100) / 100.0f);
+            if (i % 50 == 0) plugin->dispatch(effSetProgram, 0, 0);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    HostWindow window(0, 0, 550, 475);
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(plugin->dispatch(effEditOpen, 0, 0, window.parentHandle()));
+        if (i % 10 == 0) plugin->dispatch(effEditOpen, 0, 0, window.parentHandle());
+        plugin->dispatch(effEditIdle);
+        plugin->dispatch(effEditClose);
+        plugin->dispatch(effEditIdle); // some hosts idle a closed editor
+    }
+    // A host that destroys the parent window before closing the editor.
+    {
+        HostWindow doomed(0, 0, 550, 475);
+        ASSERT_TRUE(plugin->dispatch(effEditOpen, 0, 0, doomed.parentHandle()));
+        plugin->dispatch(effEditIdle);
+        doomed.destroy();
+        plugin->dispatch(effEditIdle);
+        plugin->dispatch(effEditClose);
+    }
+    automating = false;
+    automation.join();
+    session = std::make_unique<EditorSession>(*plugin);
+    ASSERT_TRUE(session->isOpen());
+    plugin->setParameter(1, 0.25f);
+    idleFor(100);
+    clickAt(kVolumeKnob[0], kVolumeKnob[1], 3);
+    hostKey(VKEY_DOWN);
+    hostKey(VKEY_RETURN);
+    EXPECT_EQ(plugin->getParameter(1), 0.5f) << "the reopened editor still works";
+
+    // A host that unloads the module with the editor open: the effect's destructor closes it.
+    session->abandon();
+    session.reset();
+    stopAudio();
+    plugin.reset();
+}
+
+TEST_F(EditorWindowTest, DoubleClickSetsTheDefaultAndTheLearnMenusOwnReleaseChoosesNothing) {
+    openEditor();
+    plugin->setParameter(1, 0.9f);
+    idleFor(100);
+    session->click(kVolumeKnob[0], kVolumeKnob[1], 1, 2);
+    idleFor(150);
+    ASSERT_TRUE(lastReport(*plugin, 1));
+    EXPECT_EQ(*lastReport(*plugin, 1), 0.5f);
+
+    // Press, move onto the first entry of the menu that opened there, release: still open.
+    const int reports = reportCount(*plugin, 1);
+    session->moveTo(kVolumeKnob[0], kVolumeKnob[1]);
     session->press(3);
-    session->idle(3);
-    session->moveTo(kProbeX + 30, kProbeY + 30);
+    idleFor(100);
+    session->moveTo(kVolumeKnob[0] + 20, kVolumeKnob[1] + 70);
     session->release(3);
-    const Screenshot open = screenshot("context-menu");
-    EXPECT_EQ(open.pixel(kProbeX + 24, kProbeY + 24), (orvgui::CColor{58, 96, 150, 255}))
-        << "the first entry lies under the pointer, highlighted";
-    EXPECT_FALSE(lastReport(*plugin, kContextMenu)) << "the release chose nothing";
-    session->click(kProbeX + 30, kProbeY + 25);
-    ASSERT_TRUE(session->idleUntil([&] { return lastReport(*plugin, kContextMenu).has_value(); }));
-    EXPECT_FLOAT_EQ(*lastReport(*plugin, kContextMenu), 0.1f) << "\"One\" chosen";
+    idleFor(100);
+    hostKey(VKEY_ESCAPE);
+    EXPECT_EQ(reportCount(*plugin, 1), reports);
+    EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', 0), 0) << "nobody used it";
+}
 
-    session->click(kProbeX + 20, kProbeY + 20, 3);
-    session->key("Escape");
-    ASSERT_TRUE(session->idleUntil([&] { return reportCount(*plugin, kContextMenu) == 2; }));
-    EXPECT_FLOAT_EQ(*lastReport(*plugin, kContextMenu), 0.0f) << "dismissed";
+TEST_F(EditorWindowTest, EditorsOfTwoInstancesWorkSideBySide) {
+    openEditor();
+    auto other = testhost::Plugin::load(testhost::builtPluginPath());
+    ASSERT_TRUE(other);
+    other->start();
+    EditorSession right(*other, 600, 0);
+    ASSERT_TRUE(right.isOpen());
+    clickAt(kBypass[0], kBypass[1]);
+    right.click(kBypass[0], kBypass[1]);
+    ASSERT_TRUE(right.idleUntil([&] { return reportCount(*other, 40) == 1; }));
+    EXPECT_EQ(reportCount(*plugin, 40), 1);
+    session->close();
+    right.click(kBypass[0], kBypass[1]);
+    ASSERT_TRUE(right.idleUntil([&] { return reportCount(*other, 40) == 2; }));
+    EXPECT_EQ(other->getParameter(40), 0.0f);
+}
+
+TEST_F(EditorWindowTest, CarelessHostsAreSurvived) {
+    openEditor();
+    session.reset();
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, nullptr), 0);
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(0x1ffffff3)), 0);
+    plugin->dispatch(effEditIdle);
+    plugin->dispatch(effEditClose);
+    EXPECT_EQ(plugin->dispatch(effEditKeyDown, 0, VKEY_DOWN), 0);
+
+    // Closed while a menu is open: its choice never arrives.
+    session = std::make_unique<EditorSession>(*plugin);
+    clickAt(kProgramMenu[0], kProgramMenu[1]);
+    session->close();
+    session = std::make_unique<EditorSession>(*plugin);
+    clickAt(kVolumeKnob[0], kVolumeKnob[1], 3);
+    session->close();
+    EXPECT_EQ(reportCount(*plugin, 1), 0);
+
+    // A host that never idles: open still draws the first picture, and one idle later handles
+    // the whole click that waited.
+    session = std::make_unique<EditorSession>(*plugin, 0, 0, 0);
+    const auto first = Screenshot::of(session->window().children().at(0), "without-idle");
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(first->pixel(5, 5) == (orvgui::CColor{0, 0, 0, 255}));
+    session->click(kBypass[0], kBypass[1]);
+    xdotool("sleep 0.2");
+    session->idle(1);
+    EXPECT_EQ(reportCount(*plugin, 40), 1);
 }
 
 } // namespace

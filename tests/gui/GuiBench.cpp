@@ -1,21 +1,99 @@
-// The cost of the editor on the user-interface thread: an idle with nothing to do, an idle
-// that redraws the whole 1100 x 950 face (client and X server time, on Xvfb), open and close.
-#include "tests/gui/TestEffect.h"
+// The cost of the real editor at 200 % on the user-interface thread, on Xvfb: opening (the first
+// open in a process decodes the bitmap sets, later ones reuse them), an idle with nothing to do,
+// an idle after the host automated one knob, a full redraw, and the memory an open editor adds.
+// Baselines in the same run: a dispatcher call that does nothing, and putting a whole 1100 x 950
+// image into a window, the floor of any full redraw.
 #include "tests/gui/XHarness.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <glib.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace orvane::guitest {
 namespace {
 
+constexpr int kWidth = 1100, kHeight = 950;
+
+long residentKiB() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The effect at 200 %, in a preferences folder of its own.
+struct Effect {
+    Effect() {
+        if (!testDisplay()) return;
+        gchar* made = g_dir_make_tmp("orvane-bench-XXXXXX", nullptr);
+        folder = made;
+        g_free(made);
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        std::ofstream(folder + "/com.HKZX.Orvane") << "[String]\nBig200=Y\n";
+        const long before = residentKiB();
+        plugin = testhost::Plugin::load(testhost::builtPluginPath());
+        if (plugin) plugin->start();
+        // A host opens the editor some time after it created the effect, by which time the
+        // bitmaps have been decoded in the background.
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        loadedKiB = residentKiB() - before;
+    }
+    ~Effect() {
+        plugin.reset();
+        if (!folder.empty()) std::system(("rm -rf '" + folder + "'").c_str());
+    }
+    std::string folder;
+    std::unique_ptr<testhost::Plugin> plugin;
+    long loadedKiB = 0; // the module, one effect and its decoded bitmap set
+};
+
+Effect& effect() {
+    static Effect instance;
+    return instance;
+}
+
+// Times effEditOpen and the first idle, which puts the first picture into the window.
+void openAndClose(benchmark::State& state) {
+    Effect& e = effect();
+    if (!e.plugin) return state.SkipWithError("no module or display");
+    HostWindow window(0, 0, kWidth, kHeight);
+    long added = 0;
+    for (auto _ : state) {
+        const long before = residentKiB();
+        if (!e.plugin->dispatch(effEditOpen, 0, 0, window.parentHandle()))
+            return state.SkipWithError("open failed");
+        e.plugin->dispatch(effEditIdle);
+        state.PauseTiming();
+        added = residentKiB() - before;
+        e.plugin->dispatch(effEditClose);
+        state.ResumeTiming();
+    }
+    state.counters["resident_KiB_added"] = static_cast<double>(added);
+}
+
+// Registered first: the only open in the process that may find bitmaps still to decode.
+void FirstOpen(benchmark::State& state) {
+    openAndClose(state);
+    state.counters["resident_KiB_module_and_bitmaps"] = static_cast<double>(effect().loadedKiB);
+}
+BENCHMARK(FirstOpen)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void OpenAgain(benchmark::State& state) {
+    openAndClose(state);
+}
+BENCHMARK(OpenAgain)->Unit(benchmark::kMillisecond);
+
 struct OpenEditor {
     OpenEditor() {
-        if (!testDisplay()) return;
-        plugin = testhost::Plugin::load(testPluginPath());
-        if (!plugin) return;
-        session = std::make_unique<EditorSession>(*plugin, 0, 0, 20);
+        if (effect().plugin) session = std::make_unique<EditorSession>(*effect().plugin, 0, 0, 20);
     }
-    std::unique_ptr<testhost::Plugin> plugin;
     std::unique_ptr<EditorSession> session;
 };
 
@@ -24,39 +102,74 @@ OpenEditor& editor() {
     return open;
 }
 
-void EmptyIdle(benchmark::State& state) {
+void DispatcherBaseline(benchmark::State& state) {
+    Effect& e = effect();
+    if (!e.plugin) return state.SkipWithError("no module or display");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(e.plugin->dispatch(effGetVstVersion));
+}
+BENCHMARK(DispatcherBaseline);
+
+void IdleNothingChanged(benchmark::State& state) {
     OpenEditor& open = editor();
     if (!open.session || !open.session->isOpen()) return state.SkipWithError("no editor");
     for (auto _ : state)
-        open.plugin->dispatch(effEditIdle);
+        effect().plugin->dispatch(effEditIdle);
 }
-BENCHMARK(EmptyIdle);
+BENCHMARK(IdleNothingChanged);
 
-void FullRedrawIdle(benchmark::State& state) {
+// The idle that follows host automation of the volume knob: that knob and its readout redraw.
+void IdleAfterAutomation(benchmark::State& state) {
+    OpenEditor& open = editor();
+    if (!open.session || !open.session->isOpen()) return state.SkipWithError("no editor");
+    testhost::Plugin& plugin = *effect().plugin;
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        plugin.setParameter(1, (i++ % 2) ? 0.3f : 0.7f);
+        std::this_thread::sleep_for(std::chrono::milliseconds(41)); // past the idle interval
+        state.ResumeTiming();
+        plugin.dispatch(effEditIdle);
+    }
+}
+BENCHMARK(IdleAfterAutomation)->Iterations(40)->Unit(benchmark::kMicrosecond);
+
+void FullRedraw(benchmark::State& state) {
     OpenEditor& open = editor();
     if (!open.session || !open.session->isOpen()) return state.SkipWithError("no editor");
     for (auto _ : state) {
-        open.plugin->dispatch(effVendorSpecific, kInvalidateEditor);
-        open.plugin->dispatch(effEditIdle);
+        state.PauseTiming();
+        open.session->window().exposeChildren();
+        state.ResumeTiming();
+        effect().plugin->dispatch(effEditIdle);
     }
 }
-BENCHMARK(FullRedrawIdle)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullRedraw)->Unit(benchmark::kMillisecond);
 
-// effEditOpen to the first picture, and effEditClose, into one host window.
-void OpenAndClose(benchmark::State& state) {
-    OpenEditor& open = editor();
-    if (!open.session) return state.SkipWithError("no editor");
-    open.session->close(); // the other benchmarks have run by now
-    HostWindow window(0, 0, kWidth, kHeight);
+void WholeImagePutBaseline(benchmark::State& state) {
+    if (!testDisplay()) return state.SkipWithError("no display");
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return state.SkipWithError("no display");
+    const int screen = DefaultScreen(display);
+    const ::Window window =
+        XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, kWidth, kHeight, 0, 0, 0);
+    XMapWindow(display, window);
+    std::vector<char> pixels(size_t{kWidth} * kHeight * 4, 0x40);
+    XImage* image = XCreateImage(display, DefaultVisual(display, screen), 24, ZPixmap, 0,
+                                 pixels.data(), kWidth, kHeight, 32, 0);
+    GC gc = XCreateGC(display, window, 0, nullptr);
     for (auto _ : state) {
-        if (!open.plugin->dispatch(effEditOpen, 0, 0, window.parentHandle()))
-            return state.SkipWithError("open failed");
-        open.plugin->dispatch(effEditClose);
+        XPutImage(display, window, gc, image, 0, 0, 0, 0, kWidth, kHeight);
+        XSync(display, False);
     }
+    image->data = nullptr;
+    XDestroyImage(image);
+    XFreeGC(display, gc);
+    XDestroyWindow(display, window);
+    XCloseDisplay(display);
 }
-BENCHMARK(OpenAndClose)->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeImagePutBaseline)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace orvane::guitest
-
 BENCHMARK_MAIN();

@@ -93,10 +93,6 @@ std::string missingTool() {
     return missing();
 }
 
-std::string testPluginPath() {
-    return ORVANE_GUI_TEST_PLUGIN;
-}
-
 std::string screenshotPath(const std::string& name) {
     mkdir(ORVANE_GUI_SCREENSHOT_DIR, 0755);
     return std::string(ORVANE_GUI_SCREENSHOT_DIR) + "/" + name + ".png";
@@ -143,6 +139,12 @@ std::vector<Window> HostWindow::children() const {
         if (list) XFree(list);
     }
     return result;
+}
+
+void HostWindow::exposeChildren() {
+    for (Window child : children())
+        XClearArea(display, child, 0, 0, 0, 0, True);
+    XSync(display, False);
 }
 
 orvgui::CRect HostWindow::childRect(Window child) const {

@@ -23,9 +23,6 @@ std::optional<std::string> testDisplay();
 // The reason testDisplay() is empty.
 std::string missingTool();
 
-// The built test plug-in module.
-std::string testPluginPath();
-
 class HostWindow {
 public:
     HostWindow(int x, int y, int width, int height);
@@ -41,6 +38,8 @@ public:
     int y() const { return top; }
     // Windows created inside this one.
     std::vector<Window> children() const;
+    // Asks the server to expose every child window whole, as uncovering the window does.
+    void exposeChildren();
     // The geometry of a child window relative to this one.
     orvgui::CRect childRect(Window child) const;
 
