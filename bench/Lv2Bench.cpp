@@ -1,5 +1,6 @@
 // The LV2 module's audio path against the VST 2.4 module's, in the same run: both load the same
 // effect, so the ratio shows what the adapter's port, MIDI and dispatch work costs.
+#include "bench/NoiseSignal.h"
 #include "lv2/Ports.h"
 #include "tools/lv2host/Lv2Host.h"
 #include "tools/testhost/TestHost.h"
@@ -8,7 +9,6 @@
 
 #include <cstdio>
 #include <map>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,26 +16,7 @@
 namespace {
 
 constexpr int kBlock = 512;
-constexpr int kSignalFrames = 1 << 16;
 constexpr float kRate = 48000;
-
-struct Signal {
-    std::vector<float> left, right;
-};
-
-const Signal& noise() {
-    static const Signal signal = [] {
-        Signal s{std::vector<float>(kSignalFrames), std::vector<float>(kSignalFrames)};
-        std::mt19937 random(1);
-        std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
-        for (int i = 0; i < kSignalFrames; ++i) {
-            s.left[i] = uniform(random);
-            s.right[i] = uniform(random);
-        }
-        return s;
-    }();
-    return signal;
-}
 
 // Frames through the block loop, for either module; the first factory program has every
 // stage on.
