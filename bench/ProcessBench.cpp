@@ -1,6 +1,7 @@
 // Throughput of processReplacing through the built plug-in, as times real time, against the
 // bare recursions it cannot run faster than.
 #include "bench/BareRecursions.h"
+#include "bench/NoiseSignal.h"
 #include "tools/testhost/TestHost.h"
 
 #include <benchmark/benchmark.h>
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,25 +16,6 @@
 namespace {
 
 constexpr int kBlock = 512;
-constexpr int kSignalFrames = 1 << 16;
-
-struct Signal {
-    std::vector<float> left, right;
-};
-
-const Signal& noise() {
-    static const Signal signal = [] {
-        Signal s{std::vector<float>(kSignalFrames), std::vector<float>(kSignalFrames)};
-        std::mt19937 random(1);
-        std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
-        for (int i = 0; i < kSignalFrames; ++i) {
-            s.left[i] = uniform(random);
-            s.right[i] = uniform(random);
-        }
-        return s;
-    }();
-    return signal;
-}
 
 enum Stages { kAllOff, kAllOn, kSplitOnly };
 

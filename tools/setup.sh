@@ -12,6 +12,7 @@ packages=(
   # the manual (python3-munkres satisfies fonttools without pulling in SciPy) and the package
   weasyprint python3-markdown python3-munkres poppler-utils lintian xdg-utils
   dpf-plugins-vst
+  lv2-dev liblilv-dev lilv-utils sordi
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
