@@ -71,7 +71,8 @@ case "$mode" in
     cmake --build build-release --target orvane-validate
     foreign=/usr/lib/vst/3BandEQ-vst.so
     if [ -e "$foreign" ]; then
-      build-release/orvane-validate --strictness 3 "$foreign" 2>/dev/null | grep -v '^PASS' || true
+      build-release/orvane-validate --strictness 3 "$foreign" 2>/dev/null | grep -v '^PASS' |
+      sed "s|^|$(basename "$foreign") (reported, not ours): |" || true
     else
       echo "foreign-plugin: $foreign is not installed (package dpf-plugins-vst)"
     fi
