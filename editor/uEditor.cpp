@@ -105,6 +105,8 @@ bool uEditor::open(void* parent) {
     openComplete = true;
     openForEffect.store(true, std::memory_order_release);
     resume();
+    // The first picture, every control in it, appears now, even for a host slow to call idle.
+    frame->idle();
     return true;
 }
 

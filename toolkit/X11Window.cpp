@@ -1,5 +1,6 @@
-// The frame's window on X11 through pugl with its cairo backend. Each window has its own
-// display connection; events are only read when the host calls in (no thread of our own).
+// The frame's window on X11 through pugl with its cairo backend. Each window has a display
+// connection to itself while it exists; events are only read when the host calls in (no thread
+// of our own).
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/PlatformWindow.h"
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <dlfcn.h>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -33,33 +35,87 @@ __attribute__((constructor)) void pinGraphicsLibraries() {
 // Errors on our own connections (a parent the host destroyed before closing the editor, a
 // bad parent id) would reach Xlib's default handler, which exits the host. While one of our
 // windows exists, a handler ignores them and passes every other connection's errors on.
-std::vector<Display*>& ourDisplays() {
-    static std::vector<Display*> displays;
-    return displays;
-}
-
+// Editors of two instances may run on two threads.
+std::mutex displaysMutex;
+std::vector<Display*> ourDisplays;
 XErrorHandler hostErrorHandler = nullptr;
 
 int onXError(Display* display, XErrorEvent* event) {
-    const std::vector<Display*>& ours = ourDisplays();
-    if (std::find(ours.begin(), ours.end(), display) != ours.end()) return 0;
-    return hostErrorHandler ? hostErrorHandler(display, event) : 0;
+    XErrorHandler passOn;
+    {
+        std::lock_guard<std::mutex> lock(displaysMutex);
+        if (std::find(ourDisplays.begin(), ourDisplays.end(), display) != ourDisplays.end())
+            return 0;
+        passOn = hostErrorHandler;
+    }
+    return passOn ? passOn(display, event) : 0;
 }
 
 void adoptDisplay(Display* display) {
-    if (ourDisplays().empty()) hostErrorHandler = XSetErrorHandler(onXError);
-    ourDisplays().push_back(display);
+    std::lock_guard<std::mutex> lock(displaysMutex);
+    if (ourDisplays.empty()) hostErrorHandler = XSetErrorHandler(onXError);
+    ourDisplays.push_back(display);
 }
 
 void releaseDisplay(Display* display) {
-    std::vector<Display*>& ours = ourDisplays();
-    ours.erase(std::remove(ours.begin(), ours.end(), display), ours.end());
-    if (!ours.empty()) return;
+    std::lock_guard<std::mutex> lock(displaysMutex);
+    ourDisplays.erase(std::remove(ourDisplays.begin(), ourDisplays.end(), display),
+                      ourDisplays.end());
+    if (!ourDisplays.empty()) return;
     // Put the host's handler back, unless the host installed another one meanwhile.
     const XErrorHandler current = XSetErrorHandler(hostErrorHandler);
     if (current != onXError) XSetErrorHandler(current);
     hostErrorHandler = nullptr;
 }
+
+// Connecting and setting up pugl's world (atoms, input method) costs more than the rest of a
+// later open, so a closed window leaves its world here for the next one; the module's unload
+// closes them. A world serves one window, on one thread, at a time.
+class WorldPool {
+public:
+    ~WorldPool() {
+        for (PuglWorld* world : idle)
+            puglFreeWorld(world);
+    }
+
+    PuglWorld* take() {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!idle.empty()) {
+                PuglWorld* world = idle.back();
+                idle.pop_back();
+                return world;
+            }
+        }
+        PuglWorld* world = nullptr;
+        // A busy server refuses connections for a moment (EAGAIN); try again briefly.
+        for (int attempt = 0; !world && attempt < 10; ++attempt) {
+            if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            world = puglNewWorld(PUGL_MODULE, 0);
+        }
+        if (world) puglSetClassName(world, "Orvane");
+        return world;
+    }
+
+    // Takes a world with no views and nothing left in its queue.
+    void give(PuglWorld* world) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (idle.size() < kKept) {
+                idle.push_back(world);
+                return;
+            }
+        }
+        puglFreeWorld(world);
+    }
+
+private:
+    static constexpr size_t kKept = 2; // as many as editors a host usually shows at once
+    std::mutex mutex;
+    std::vector<PuglWorld*> idle;
+};
+
+WorldPool worlds;
 
 int32_t modifierBits(PuglMods mods) {
     int32_t bits = 0;
@@ -165,20 +221,16 @@ public:
         auto* display = static_cast<Display*>(puglGetNativeWorld(world));
         if (gc) XFreeGC(display, gc);
         if (view) puglFreeView(view);
-        // Collect the errors of the teardown while they are still ignored.
-        XSync(display, False);
+        // Collect the errors of the teardown while they are still ignored, and drop the events
+        // still queued for this window.
+        XSync(display, True);
         releaseDisplay(display);
-        puglFreeWorld(world);
+        worlds.give(world);
     }
 
     bool create(unsigned long parent) {
-        // A busy server refuses connections for a moment (EAGAIN); try again briefly.
-        for (int attempt = 0; !world && attempt < 10; ++attempt) {
-            if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            world = puglNewWorld(PUGL_MODULE, 0);
-        }
+        world = worlds.take();
         if (!world) return false;
-        puglSetClassName(world, "Orvane");
         auto* display = static_cast<Display*>(puglGetNativeWorld(world));
         adoptDisplay(display);
         XWindowAttributes attributes;
@@ -192,10 +244,9 @@ public:
                         static_cast<PuglSpan>(size.getHeight()));
         puglSetParentWindow(view, parent);
         if (puglRealize(view) != PUGL_SUCCESS || puglShow(view) != PUGL_SUCCESS) return false;
-        // Let the server map the window so that the first picture appears now, even for a
-        // host that is slow to call idle.
+        // Let the server map the window, so that the owner's first update, once it has placed
+        // its views, paints the whole picture at once.
         XSync(display, False);
-        update();
         return true;
     }
 
