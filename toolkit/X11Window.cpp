@@ -1,13 +1,12 @@
-// The frame's window on X11 through pugl with its cairo backend. Each window has a display
-// connection to itself while it exists; events are only read when the host calls in (no thread
-// of our own).
+// The frame's window on X11 through pugl, which supplies the window and its events; the frame
+// paints into an image of its own. Each window has a display connection to itself while it
+// exists; events are only read when the host calls in (no thread of our own).
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/PlatformWindow.h"
 
 #include <X11/Xlib.h>
 #include <algorithm>
-#include <cairo-xlib.h>
 #include <cairo.h>
 #include <chrono>
 #include <cmath>
@@ -17,8 +16,8 @@
 #include <vector>
 
 extern "C" {
-#include <pugl/cairo.h>
 #include <pugl/pugl.h>
+#include <pugl/stub.h>
 }
 
 namespace orvgui {
@@ -237,13 +236,18 @@ public:
         if (!parent || !XGetWindowAttributes(display, parent, &attributes)) return false;
         view = puglNewView(world);
         puglSetHandle(view, this);
-        puglSetBackend(view, puglCairoBackend());
+        puglSetBackend(view, puglStubBackend());
         puglSetEventFunc(view, onEvent);
         const CRect& size = frame.getViewSize();
         puglSetSizeHint(view, PUGL_DEFAULT_SIZE, static_cast<PuglSpan>(size.getWidth()),
                         static_cast<PuglSpan>(size.getHeight()));
         puglSetParentWindow(view, parent);
         if (puglRealize(view) != PUGL_SUCCESS || puglShow(view) != PUGL_SUCCESS) return false;
+        const Window window = puglGetNativeView(view);
+        if (XGetWindowAttributes(display, window, &attributes) && fitsImage(attributes)) {
+            depth = attributes.depth;
+            gc = XCreateGC(display, window, 0, nullptr);
+        }
         // Let the server map the window, so that the owner's first update, once it has placed
         // its views, paints the whole picture at once.
         XSync(display, False);
@@ -324,13 +328,13 @@ private:
         puglPostRedisplayRect(view, area);
     }
 
-    // The frame draws into an image of its own, which is then put into the window's buffer
-    // with XPutImage. cairo's own xlib paths are avoided on purpose: its text path ties the
-    // global font cache to this display connection, and image-to-window composites keep
-    // per-connection records; both leak once the connection closes.
+    // The frame draws into an image of its own, which is then put into the window with
+    // XPutImage, straight: no server-side buffer to create and composite on every redraw.
+    // cairo's own xlib paths are avoided on purpose: its text path ties the global font cache
+    // to this display connection, and image-to-window composites keep per-connection records;
+    // both leak once the connection closes.
     void draw(const PuglExposeEvent& expose) {
-        auto* window = static_cast<cairo_t*>(puglGetContext(view));
-        if (!window) return;
+        if (!gc) return;
         const CRect& size = frame.getViewSize();
         if (!backing)
             backing =
@@ -344,24 +348,23 @@ private:
         }
         cairo_destroy(cairo);
         cairo_surface_flush(backing);
-        putImage(cairo_get_target(window), area);
+        putImage(area);
     }
 
-    void putImage(cairo_surface_t* target, const CRect& area) {
-        Visual* visual = cairo_xlib_surface_get_visual(target);
-        const int depth = cairo_xlib_surface_get_depth(target);
-        if (!visual || visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 ||
-            visual->blue_mask != 0xff || (depth != 24 && depth != 32))
-            return;
-        auto* display = static_cast<Display*>(puglGetNativeWorld(world));
-        const Drawable drawable = cairo_xlib_surface_get_drawable(target);
-        if (!gc) gc = XCreateGC(display, drawable, 0, nullptr);
+    // cairo's pixels are native-endian 32-bit words, which a 24- or 32-bit TrueColor window
+    // with the usual masks takes as they are.
+    static bool fitsImage(const XWindowAttributes& window) {
+        const Visual* visual = window.visual;
+        return visual && visual->red_mask == 0xff0000 && visual->green_mask == 0xff00 &&
+               visual->blue_mask == 0xff && (window.depth == 24 || window.depth == 32);
+    }
+
+    void putImage(const CRect& area) {
         XImage image{};
         image.width = cairo_image_surface_get_width(backing);
         image.height = cairo_image_surface_get_height(backing);
         image.format = ZPixmap;
         image.data = reinterpret_cast<char*>(cairo_image_surface_get_data(backing));
-        // cairo's pixels are native-endian 32-bit words.
         const uint32_t probe = 1;
         image.byte_order = *reinterpret_cast<const unsigned char*>(&probe) ? LSBFirst : MSBFirst;
         image.bitmap_unit = 32;
@@ -370,16 +373,14 @@ private:
         image.depth = depth;
         image.bytes_per_line = cairo_image_surface_get_stride(backing);
         image.bits_per_pixel = 32;
-        image.red_mask = visual->red_mask;
-        image.green_mask = visual->green_mask;
-        image.blue_mask = visual->blue_mask;
+        image.red_mask = 0xff0000;
+        image.green_mask = 0xff00;
+        image.blue_mask = 0xff;
         if (!XInitImage(&image)) return;
-        cairo_surface_flush(target);
-        XPutImage(display, drawable, gc, &image, static_cast<int>(area.left),
-                  static_cast<int>(area.top), static_cast<int>(area.left),
-                  static_cast<int>(area.top), static_cast<unsigned>(area.getWidth()),
-                  static_cast<unsigned>(area.getHeight()));
-        cairo_surface_mark_dirty(target);
+        XPutImage(static_cast<Display*>(puglGetNativeWorld(world)), puglGetNativeView(view), gc,
+                  &image, static_cast<int>(area.left), static_cast<int>(area.top),
+                  static_cast<int>(area.left), static_cast<int>(area.top),
+                  static_cast<unsigned>(area.getWidth()), static_cast<unsigned>(area.getHeight()));
     }
 
     void press(const PuglButtonEvent& event) {
@@ -412,7 +413,8 @@ private:
     PuglWorld* world = nullptr;
     PuglView* view = nullptr;
     cairo_surface_t* backing = nullptr;
-    GC gc = nullptr;
+    GC gc = nullptr; // none when the window cannot take the frame's image
+    int depth = 24;
     int32_t pressed = 0;
     int32_t lastButton = 0;
     double lastPressTime = -1.0;
