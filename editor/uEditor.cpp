@@ -69,7 +69,7 @@ bool uEditor::open(void* parent) {
     plugin->editorReady = false;
     openComplete = false;
     menuPressed = false;
-    // Every open, not only the first, shows the edited state at its first idle: the edit
+    // Every open, not only the first, shows the edited state in its first picture: the edit
     // button is created with its neutral image.
     cachedEdited = !plugin->getEditChanged();
     AEffGUIEditor::open(parent);
@@ -105,6 +105,10 @@ bool uEditor::open(void* parent) {
     openComplete = true;
     openForEffect.store(true, std::memory_order_release);
     resume();
+    // The first picture, every control in it and up to date, appears now, even for a host slow
+    // to call idle.
+    refresh();
+    frame->idle();
     return true;
 }
 
@@ -411,32 +415,35 @@ void uEditor::idle() {
     if (!frame || !plugin) return;
     if (dialog.collect()) finishDialog();
     if (manualViewer > 0 && childHasExited(manualViewer)) manualViewer = -1;
-    const uint32_t now = getTicks();
-    if (openComplete && now - lastIdleTick >= kIdleInterval) {
-        lastIdleTick = now;
-        applyMailbox();
-        CControl* inspected = editTarget();
-        if (!inspected) {
-            CPoint where;
-            frame->getCurrentMouseLocation(where);
-            inspected = dynamic_cast<CControl*>(frame->getViewAt(where, true));
-        }
-        if (displayDirty) showFreqNoteDisplay();
-        displayDirty = false;
-        const bool edited = plugin->getEditChanged();
-        if (edited != cachedEdited && editButton) {
-            editButton->setBackground(bitmap(edited ? 42 : 41));
-            editButton->invalid();
-        }
-        cachedEdited = edited;
-        refreshLamps();
-        refreshMeters();
-        if (inspected && inspected->getTag() <= 9899)
-            for (const RegistryEntry& entry : registry)
-                if (entry.control == inspected)
-                    setReadout(readoutOf(inspected->getTag()), inspected->getTag());
-    }
+    if (openComplete && getTicks() - lastIdleTick >= kIdleInterval) refresh();
     AEffGUIEditor::idle();
+}
+
+// Brings the face up to the effect's state: what the mailbox carries, the display, the lamps
+// and meters, the readout of the control being inspected.
+void uEditor::refresh() {
+    lastIdleTick = getTicks();
+    applyMailbox();
+    CControl* inspected = editTarget();
+    if (!inspected) {
+        CPoint where;
+        frame->getCurrentMouseLocation(where);
+        inspected = dynamic_cast<CControl*>(frame->getViewAt(where, true));
+    }
+    if (displayDirty) showFreqNoteDisplay();
+    displayDirty = false;
+    const bool edited = plugin->getEditChanged();
+    if (edited != cachedEdited && editButton) {
+        editButton->setBackground(bitmap(edited ? 42 : 41));
+        editButton->invalid();
+    }
+    cachedEdited = edited;
+    refreshLamps();
+    refreshMeters();
+    if (inspected && inspected->getTag() <= 9899)
+        for (const RegistryEntry& entry : registry)
+            if (entry.control == inspected)
+                setReadout(readoutOf(inspected->getTag()), inspected->getTag());
 }
 
 void uEditor::refreshLamps() {

@@ -120,6 +120,7 @@ private:
     // Host sync
     void applyMailbox();
     void applyParameter(int index);
+    void refresh();
     void refreshLamps();
     void refreshMeters();
     orvgui::CControl* editTarget() const;

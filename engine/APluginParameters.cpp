@@ -367,19 +367,19 @@ bool APlugin::enterText(int index, const char* text) {
 }
 
 const char* APlugin::ToFilterStr(int index, float octaves) {
-    static char text[32];
+    thread_local char text[32]; // editors of two instances may run on two threads
     formatFrequency(text, sizeof text, 20.0f * std::pow(2.0f, octaves * getParameter(index)));
     return text;
 }
 
 const char* APlugin::ToFilterStr(int index) {
-    static char text[32];
+    thread_local char text[32]; // editors of two instances may run on two threads
     formatFrequency(text, sizeof text, 20.0f * std::pow(2.0f, 10.0f * getParameter(index)));
     return text;
 }
 
 const char* APlugin::ToFilterStr(int index, float low, float high, bool lowerCase) {
-    static char text[32];
+    thread_local char text[32]; // editors of two instances may run on two threads
     const float hz = low * std::pow(2.0f, std::log2(high / low) * getParameter(index));
     if (lowerCase)
         std::snprintf(text, sizeof text, "%.0f hz", hz);
@@ -389,7 +389,7 @@ const char* APlugin::ToFilterStr(int index, float low, float high, bool lowerCas
 }
 
 const char* APlugin::ToFilterStr(float value, bool lowerCase) {
-    static char text[32];
+    thread_local char text[32]; // editors of two instances may run on two threads
     const float hz = 20.0f * std::pow(2.0f, 10.0f * value);
     if (hz >= 1000.0f && !lowerCase)
         std::snprintf(text, sizeof text, "%.1f khz", hz / 1000.0f);

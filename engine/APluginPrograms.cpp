@@ -61,10 +61,10 @@ bool APlugin::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
     return true;
 }
 
+// The constant name itself: a shared copy would be written by editors of two instances opening
+// on two threads at once.
 const char* APlugin::getPresetName(int n) {
-    static char name[32];
-    std::strcpy(name, displayName(n));
-    return name;
+    return displayName(n);
 }
 
 void APlugin::setDemoProgram(int n) {

@@ -1,22 +1,23 @@
-// The frame's window on X11 through pugl with its cairo backend. Each window has its own
-// display connection; events are only read when the host calls in (no thread of our own).
+// The frame's window on X11 through pugl, which supplies the window and its events; the frame
+// paints into an image of its own. Each window has a display connection to itself while it
+// exists; events are only read when the host calls in (no thread of our own).
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/PlatformWindow.h"
 
 #include <X11/Xlib.h>
 #include <algorithm>
-#include <cairo-xlib.h>
 #include <cairo.h>
 #include <chrono>
 #include <cmath>
 #include <dlfcn.h>
+#include <mutex>
 #include <thread>
 #include <vector>
 
 extern "C" {
-#include <pugl/cairo.h>
 #include <pugl/pugl.h>
+#include <pugl/stub.h>
 }
 
 namespace orvgui {
@@ -33,33 +34,87 @@ __attribute__((constructor)) void pinGraphicsLibraries() {
 // Errors on our own connections (a parent the host destroyed before closing the editor, a
 // bad parent id) would reach Xlib's default handler, which exits the host. While one of our
 // windows exists, a handler ignores them and passes every other connection's errors on.
-std::vector<Display*>& ourDisplays() {
-    static std::vector<Display*> displays;
-    return displays;
-}
-
+// Editors of two instances may run on two threads.
+std::mutex displaysMutex;
+std::vector<Display*> ourDisplays;
 XErrorHandler hostErrorHandler = nullptr;
 
 int onXError(Display* display, XErrorEvent* event) {
-    const std::vector<Display*>& ours = ourDisplays();
-    if (std::find(ours.begin(), ours.end(), display) != ours.end()) return 0;
-    return hostErrorHandler ? hostErrorHandler(display, event) : 0;
+    XErrorHandler passOn;
+    {
+        std::lock_guard<std::mutex> lock(displaysMutex);
+        if (std::find(ourDisplays.begin(), ourDisplays.end(), display) != ourDisplays.end())
+            return 0;
+        passOn = hostErrorHandler;
+    }
+    return passOn ? passOn(display, event) : 0;
 }
 
 void adoptDisplay(Display* display) {
-    if (ourDisplays().empty()) hostErrorHandler = XSetErrorHandler(onXError);
-    ourDisplays().push_back(display);
+    std::lock_guard<std::mutex> lock(displaysMutex);
+    if (ourDisplays.empty()) hostErrorHandler = XSetErrorHandler(onXError);
+    ourDisplays.push_back(display);
 }
 
 void releaseDisplay(Display* display) {
-    std::vector<Display*>& ours = ourDisplays();
-    ours.erase(std::remove(ours.begin(), ours.end(), display), ours.end());
-    if (!ours.empty()) return;
+    std::lock_guard<std::mutex> lock(displaysMutex);
+    ourDisplays.erase(std::remove(ourDisplays.begin(), ourDisplays.end(), display),
+                      ourDisplays.end());
+    if (!ourDisplays.empty()) return;
     // Put the host's handler back, unless the host installed another one meanwhile.
     const XErrorHandler current = XSetErrorHandler(hostErrorHandler);
     if (current != onXError) XSetErrorHandler(current);
     hostErrorHandler = nullptr;
 }
+
+// Connecting and setting up pugl's world (atoms, input method) costs more than the rest of a
+// later open, so a closed window leaves its world here for the next one; the module's unload
+// closes them. A world serves one window, on one thread, at a time.
+class WorldPool {
+public:
+    ~WorldPool() {
+        for (PuglWorld* world : idle)
+            puglFreeWorld(world);
+    }
+
+    PuglWorld* take() {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!idle.empty()) {
+                PuglWorld* world = idle.back();
+                idle.pop_back();
+                return world;
+            }
+        }
+        PuglWorld* world = nullptr;
+        // A busy server refuses connections for a moment (EAGAIN); try again briefly.
+        for (int attempt = 0; !world && attempt < 10; ++attempt) {
+            if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            world = puglNewWorld(PUGL_MODULE, 0);
+        }
+        if (world) puglSetClassName(world, "Orvane");
+        return world;
+    }
+
+    // Takes a world with no views and nothing left in its queue.
+    void give(PuglWorld* world) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (idle.size() < kKept) {
+                idle.push_back(world);
+                return;
+            }
+        }
+        puglFreeWorld(world);
+    }
+
+private:
+    static constexpr size_t kKept = 2; // as many as editors a host usually shows at once
+    std::mutex mutex;
+    std::vector<PuglWorld*> idle;
+};
+
+WorldPool worlds;
 
 int32_t modifierBits(PuglMods mods) {
     int32_t bits = 0;
@@ -165,37 +220,37 @@ public:
         auto* display = static_cast<Display*>(puglGetNativeWorld(world));
         if (gc) XFreeGC(display, gc);
         if (view) puglFreeView(view);
-        // Collect the errors of the teardown while they are still ignored.
-        XSync(display, False);
+        // Collect the errors of the teardown while they are still ignored, and drop the events
+        // still queued for this window.
+        XSync(display, True);
         releaseDisplay(display);
-        puglFreeWorld(world);
+        worlds.give(world);
     }
 
     bool create(unsigned long parent) {
-        // A busy server refuses connections for a moment (EAGAIN); try again briefly.
-        for (int attempt = 0; !world && attempt < 10; ++attempt) {
-            if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            world = puglNewWorld(PUGL_MODULE, 0);
-        }
+        world = worlds.take();
         if (!world) return false;
-        puglSetClassName(world, "Orvane");
         auto* display = static_cast<Display*>(puglGetNativeWorld(world));
         adoptDisplay(display);
         XWindowAttributes attributes;
         if (!parent || !XGetWindowAttributes(display, parent, &attributes)) return false;
         view = puglNewView(world);
         puglSetHandle(view, this);
-        puglSetBackend(view, puglCairoBackend());
+        puglSetBackend(view, puglStubBackend());
         puglSetEventFunc(view, onEvent);
         const CRect& size = frame.getViewSize();
         puglSetSizeHint(view, PUGL_DEFAULT_SIZE, static_cast<PuglSpan>(size.getWidth()),
                         static_cast<PuglSpan>(size.getHeight()));
         puglSetParentWindow(view, parent);
         if (puglRealize(view) != PUGL_SUCCESS || puglShow(view) != PUGL_SUCCESS) return false;
-        // Let the server map the window so that the first picture appears now, even for a
-        // host that is slow to call idle.
+        const Window window = puglGetNativeView(view);
+        if (XGetWindowAttributes(display, window, &attributes) && fitsImage(attributes)) {
+            depth = attributes.depth;
+            gc = XCreateGC(display, window, 0, nullptr);
+        }
+        // Let the server map the window, so that the owner's first update, once it has placed
+        // its views, paints the whole picture at once.
         XSync(display, False);
-        update();
         return true;
     }
 
@@ -273,13 +328,13 @@ private:
         puglPostRedisplayRect(view, area);
     }
 
-    // The frame draws into an image of its own, which is then put into the window's buffer
-    // with XPutImage. cairo's own xlib paths are avoided on purpose: its text path ties the
-    // global font cache to this display connection, and image-to-window composites keep
-    // per-connection records; both leak once the connection closes.
+    // The frame draws into an image of its own, which is then put into the window with
+    // XPutImage, straight: no server-side buffer to create and composite on every redraw.
+    // cairo's own xlib paths are avoided on purpose: its text path ties the global font cache
+    // to this display connection, and image-to-window composites keep per-connection records;
+    // both leak once the connection closes.
     void draw(const PuglExposeEvent& expose) {
-        auto* window = static_cast<cairo_t*>(puglGetContext(view));
-        if (!window) return;
+        if (!gc) return;
         const CRect& size = frame.getViewSize();
         if (!backing)
             backing =
@@ -293,24 +348,23 @@ private:
         }
         cairo_destroy(cairo);
         cairo_surface_flush(backing);
-        putImage(cairo_get_target(window), area);
+        putImage(area);
     }
 
-    void putImage(cairo_surface_t* target, const CRect& area) {
-        Visual* visual = cairo_xlib_surface_get_visual(target);
-        const int depth = cairo_xlib_surface_get_depth(target);
-        if (!visual || visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 ||
-            visual->blue_mask != 0xff || (depth != 24 && depth != 32))
-            return;
-        auto* display = static_cast<Display*>(puglGetNativeWorld(world));
-        const Drawable drawable = cairo_xlib_surface_get_drawable(target);
-        if (!gc) gc = XCreateGC(display, drawable, 0, nullptr);
+    // cairo's pixels are native-endian 32-bit words, which a 24- or 32-bit TrueColor window
+    // with the usual masks takes as they are.
+    static bool fitsImage(const XWindowAttributes& window) {
+        const Visual* visual = window.visual;
+        return visual && visual->red_mask == 0xff0000 && visual->green_mask == 0xff00 &&
+               visual->blue_mask == 0xff && (window.depth == 24 || window.depth == 32);
+    }
+
+    void putImage(const CRect& area) {
         XImage image{};
         image.width = cairo_image_surface_get_width(backing);
         image.height = cairo_image_surface_get_height(backing);
         image.format = ZPixmap;
         image.data = reinterpret_cast<char*>(cairo_image_surface_get_data(backing));
-        // cairo's pixels are native-endian 32-bit words.
         const uint32_t probe = 1;
         image.byte_order = *reinterpret_cast<const unsigned char*>(&probe) ? LSBFirst : MSBFirst;
         image.bitmap_unit = 32;
@@ -319,16 +373,14 @@ private:
         image.depth = depth;
         image.bytes_per_line = cairo_image_surface_get_stride(backing);
         image.bits_per_pixel = 32;
-        image.red_mask = visual->red_mask;
-        image.green_mask = visual->green_mask;
-        image.blue_mask = visual->blue_mask;
+        image.red_mask = 0xff0000;
+        image.green_mask = 0xff00;
+        image.blue_mask = 0xff;
         if (!XInitImage(&image)) return;
-        cairo_surface_flush(target);
-        XPutImage(display, drawable, gc, &image, static_cast<int>(area.left),
-                  static_cast<int>(area.top), static_cast<int>(area.left),
-                  static_cast<int>(area.top), static_cast<unsigned>(area.getWidth()),
-                  static_cast<unsigned>(area.getHeight()));
-        cairo_surface_mark_dirty(target);
+        XPutImage(static_cast<Display*>(puglGetNativeWorld(world)), puglGetNativeView(view), gc,
+                  &image, static_cast<int>(area.left), static_cast<int>(area.top),
+                  static_cast<int>(area.left), static_cast<int>(area.top),
+                  static_cast<unsigned>(area.getWidth()), static_cast<unsigned>(area.getHeight()));
     }
 
     void press(const PuglButtonEvent& event) {
@@ -361,7 +413,8 @@ private:
     PuglWorld* world = nullptr;
     PuglView* view = nullptr;
     cairo_surface_t* backing = nullptr;
-    GC gc = nullptr;
+    GC gc = nullptr; // none when the window cannot take the frame's image
+    int depth = 24;
     int32_t pressed = 0;
     int32_t lastButton = 0;
     double lastPressTime = -1.0;

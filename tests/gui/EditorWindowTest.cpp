@@ -262,6 +262,18 @@ TEST_F(EditorWindowTest, OpensAndClosesAHundredTimesWhileAutomationRuns) {
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     });
+    // Meanwhile a second instance's editor opens and closes on a thread of the host's own.
+    auto other = testhost::Plugin::load(testhost::builtPluginPath());
+    ASSERT_TRUE(other);
+    std::atomic<int> otherOpens{0};
+    std::thread otherEditor([&] {
+        HostWindow otherWindow(600, 0, 550, 475);
+        for (int i = 0; i < 50; ++i) {
+            if (other->dispatch(effEditOpen, 0, 0, otherWindow.parentHandle())) ++otherOpens;
+            other->dispatch(effEditIdle);
+            other->dispatch(effEditClose);
+        }
+    });
     HostWindow window(0, 0, 550, 475);
     for (int i = 0; i < 100; ++i) {
         ASSERT_TRUE(plugin->dispatch(effEditOpen, 0, 0, window.parentHandle()));
@@ -270,6 +282,8 @@ TEST_F(EditorWindowTest, OpensAndClosesAHundredTimesWhileAutomationRuns) {
         plugin->dispatch(effEditClose);
         plugin->dispatch(effEditIdle); // some hosts idle a closed editor
     }
+    otherEditor.join();
+    EXPECT_EQ(otherOpens, 50);
     // A host that destroys the parent window before closing the editor.
     {
         HostWindow doomed(0, 0, 550, 475);
