@@ -1,14 +1,13 @@
 // The LV2 module's audio path against the VST 2.4 module's, in the same run: both load the same
 // effect, so the ratio shows what the adapter's port, MIDI and dispatch work costs.
 #include "bench/NoiseSignal.h"
+#include "bench/RatioReporter.h"
 #include "lv2/Ports.h"
 #include "tools/lv2host/Lv2Host.h"
 #include "tools/testhost/TestHost.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -62,38 +61,11 @@ void BM_Lv2Module(benchmark::State& state) {
 BENCHMARK(BM_Vst2Module);
 BENCHMARK(BM_Lv2Module)->ArgName("automated")->Arg(0)->Arg(1);
 
-// Console output plus each LV2 case's throughput as a share of the VST 2.4 module's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto found = run.counters.find("x_realtime");
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration &&
-                found != run.counters.end())
-                speeds[run.benchmark_name()] = found->second.value;
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const auto vst = speeds.find("BM_Vst2Module");
-        std::printf("\n%-32s %12s %10s\n", "case", "x realtime", "/ VST 2.4");
-        for (const auto& [name, speed] : speeds)
-            std::printf("%-32s %12.0f %10.3f\n", name.c_str(), speed,
-                        vst == speeds.end() ? 0.0 : speed / vst->second);
-    }
-
-private:
-    std::map<std::string, double> speeds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    // Each case's throughput as a share of the VST 2.4 module's.
+    return RatioReporter::run(argc, argv, RatioReporter("/ VST 2.4", [](const std::string&) {
+                                  return std::string("BM_Vst2Module");
+                              }));
 }

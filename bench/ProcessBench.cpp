@@ -2,12 +2,11 @@
 // bare recursions it cannot run faster than.
 #include "bench/BareRecursions.h"
 #include "bench/NoiseSignal.h"
+#include "bench/RatioReporter.h"
 #include "tools/testhost/TestHost.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -99,39 +98,12 @@ BENCHMARK(BM_SplitOnly)
     ->Args({48000, 0})
     ->Args({48000, 1});
 
-// Console output plus a closing table of each case against the bare recursions at its rate.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-            const auto found = run.counters.find("x_realtime");
-            if (found != run.counters.end()) speeds[run.benchmark_name()] = found->second.value;
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-48s %12s %10s\n", "case", "x realtime", "/ bare");
-        for (const auto& [name, speed] : speeds) {
-            const std::string rate = name.substr(name.find("rate:") + 5, 5);
-            const auto bare = speeds.find("BM_BareRecursions/rate:" + rate);
-            const double ratio = bare == speeds.end() ? 0.0 : speed / bare->second;
-            std::printf("%-48s %12.0f %10.2f\n", name.c_str(), speed, ratio);
-        }
-    }
-
-private:
-    std::map<std::string, double> speeds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    // Each case against the bare recursions at its rate.
+    return RatioReporter::run(argc, argv, RatioReporter("/ bare", [](const std::string& name) {
+                                  return "BM_BareRecursions/rate:" +
+                                         name.substr(name.find("rate:") + 5, 5);
+                              }));
 }
