@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int channels = input.info().channels;
         FUZZ_CHECK(channels == 1 || channels == 2);
         try {
-            outputFormat(input.info().format, "", input.info().samplerate);
+            outputFormat(input.info().format, "", path, input.info().samplerate);
         } catch (const UsageError&) {
         }
         constexpr long kBlock = 512;

@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [index, value] : options.params)
         FUZZ_CHECK(index >= 0 && index < 128 && value >= 0.0f && value <= 1.0f);
     try {
-        const int format = outputFormat(SF_FORMAT_WAV | SF_FORMAT_PCM_16, options.format, 44100);
+        const int format =
+            outputFormat(SF_FORMAT_WAV | SF_FORMAT_PCM_16, options.format, options.output, 44100);
         FUZZ_CHECK(format != 0);
     } catch (const UsageError&) {
     }

@@ -2,7 +2,8 @@
 # The ways a user gets Orvane, tested end to end on this machine:
 #   the manual PDF has its pages, pictures and the effect's own numbers;
 #   the Debian package passes lintian, installs, works from /usr, and removes without a trace;
-#   the per-user install and uninstall into a temporary HOME.
+#   the per-user install and uninstall into a temporary HOME (tests/package/install-test.sh tries
+#   the install script's edges on a stand-in build).
 # Usage: tests/package/package-test.sh BUILD_DIR   (a Release build; root or sudo for dpkg)
 set -euo pipefail
 build="$(cd "${1:?usage: package-test.sh BUILD_DIR}" && pwd)"
@@ -89,12 +90,7 @@ grep -q "Main Volume" <<<"$(run "$home/.local/bin/orvane-probe" "$home/.vst/Orva
     fail "probe of ~/.vst"
 (cd "$scratch" && run "$home/.local/bin/orvane-render" --demo 1 user.wav >/dev/null) ||
     fail "the per-user renderer does not find ~/.vst/Orvane.so"
-# $VST_PATH chooses the folder; installing again replaces the first install.
-run env VST_PATH="$scratch/vst-a:$scratch/vst-b" "$source_root/tools/install.sh" \
-    --build-dir "$build" >/dev/null
-[ -f "$scratch/vst-a/Orvane.so" ] && ! [ -e "$home/.vst" ] || fail "VST_PATH not followed"
 run "$source_root/tools/install.sh" --uninstall >/dev/null
 after="$(cd "$home" && find . -exec md5sum {} + 2>/dev/null | sort; find . | sort)"
 [ "$after" = "$before" ] || fail "uninstall left or took files: $(cd "$home" && find . | sort)"
-! [ -e "$scratch/vst-a" ] || fail "uninstall left $scratch/vst-a"
-echo "installed, reinstalled and removed; settings and ECS files kept"
+echo "installed and removed; settings and ECS files kept"

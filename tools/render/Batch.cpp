@@ -46,7 +46,7 @@ long framesOf(const RenderOptions& options, const RenderJob& job) {
 struct Board {
     std::mutex mutex;
     std::condition_variable changed;
-    size_t next = 0, finished = 0;
+    size_t next = 0, finished = 0, rendered = 0;
     int status = kOk;
 };
 
@@ -101,6 +101,7 @@ int renderAll(const RenderOptions& options, const std::vector<RenderJob>& jobs,
         std::fflush(status == kOk ? stdout : stderr);
         board.status = std::max(board.status, status);
         ++board.finished;
+        if (status == kOk) ++board.rendered;
         board.changed.notify_all();
     };
     const auto work = [&] {
@@ -145,10 +146,11 @@ int renderAll(const RenderOptions& options, const std::vector<RenderJob>& jobs,
     }
     for (std::thread& thread : threads)
         thread.join();
-    if (board.finished < jobs.size()) {
-        std::fprintf(stderr, "orvane-render: error: interrupted; %zu of %zu files not rendered\n",
-                     jobs.size() - board.finished, jobs.size());
-        return kFailed;
-    }
-    return board.status;
+    if (!stop) return board.status;
+    // Said unless every render already reported its own failure: an interruption that came
+    // after the last output was written still must not pass for success.
+    if (board.finished < jobs.size() || board.status == kOk)
+        std::fprintf(stderr, "orvane-render: error: interrupted; %zu of %zu files rendered\n",
+                     board.rendered, jobs.size());
+    return std::max(board.status, static_cast<int>(kFailed));
 }

@@ -30,6 +30,10 @@ constexpr size_t kFileBatch = 4;
 // Fewer blocks could leave every stage waiting for a batch that cannot fill.
 static_assert(kChunks > 2 * (kFileBatch - 1));
 
+RenderError interrupted(const std::string& destination) {
+    return RenderError("interrupted; " + destination + " left as it was");
+}
+
 // Where the frames come from: a file (mono or stereo) or the demo signal (stereo).
 class Source {
 public:
@@ -122,7 +126,7 @@ private:
     void readAll() {
         const int channels = source.channels();
         for (Chunk* chunk; unused.pop(chunk);) {
-            if (stopped) throw RenderError("interrupted; " + destination + " left as it was");
+            if (stopped) throw interrupted(destination);
             chunk->frames = source.read(chunk->interleaved.data(), chunkFrames);
             if (chunk->frames == 0) return;
             const float* in = chunk->interleaved.data();
@@ -200,7 +204,7 @@ RenderResult renderJob(const RenderOptions& options, const RenderJob& job,
     const auto start = std::chrono::steady_clock::now();
     Source source(options, job.input);
     const int rate = source.sampleRate();
-    const int format = outputFormat(source.format(), options.format, rate);
+    const int format = outputFormat(source.format(), options.format, job.output, rate);
     if (!job.input.empty() && (job.input == job.output || sameFile(job.input, job.output)))
         throw UsageError("the output would overwrite the input " + job.input);
 
@@ -209,7 +213,7 @@ RenderResult renderJob(const RenderOptions& options, const RenderJob& job,
     RenderResult result;
     Pipeline pipeline(source, *plugin, output, options.block, framesDone, stop, job.output);
     std::tie(result.frames, result.peak) = pipeline.run();
-    output.commit();
+    if (!output.commit(stop)) throw interrupted(job.output);
     result.rate = rate;
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

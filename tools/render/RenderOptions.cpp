@@ -52,7 +52,16 @@ std::pair<std::string, std::string> namedSetting(const std::string& text) {
 RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
     RenderOptions options;
     std::vector<std::string> positional;
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
+        if (optionsEnded) {
+            positional.push_back(args[i]);
+            continue;
+        }
+        if (args[i] == "--") {
+            optionsEnded = true;
+            continue;
+        }
         std::string option = args[i];
         std::optional<std::string> attached;
         if (option.rfind("--", 0) == 0 && option.find('=') != std::string::npos) {
@@ -148,8 +157,10 @@ const char* renderUsage() {
            "                        (created when missing)\n"
            "  -j, --jobs N          render N files at once (default: one per processor)\n"
            "  --format FORMAT       output format: wav, aiff or flac and/or 16, 24, 32 or\n"
-           "                        float, e.g. flac-24 or float (default: as the input;\n"
-           "                        demo: wav-24)\n"
+           "                        float, e.g. flac-24 or float (default: the container\n"
+           "                        the OUTPUT's extension names, else the input's, and\n"
+           "                        the input's encoding; demo: wav-24); a container\n"
+           "                        other than the extension's is an error\n"
            "  --block N             frames per processing call (default 512)\n"
            "  --demo SECONDS        render a built-in test signal at 44100 Hz instead of a\n"
            "                        file\n"
@@ -157,11 +168,17 @@ const char* renderUsage() {
            "                        the installed one: ../lib/vst, $VST_PATH, ~/.vst)\n"
            "  -h, --help            show this help and exit\n"
            "  --version             show the plug-in's version and exit\n"
+           "  --                    end of the options: what follows are files, even when\n"
+           "                        they begin with -\n"
+           "\n"
+           "An interrupt (Ctrl-C, a hang-up, a termination, or a pipe that reads the report\n"
+           "closing) stops every render still running: its partial file is removed and its\n"
+           "output left as it was. A second Ctrl-C stops at once.\n"
            "\n"
            "Exit status:\n"
            "  0  every output was written\n"
            "  1  a render failed (unreadable input, unwritable output, interrupted); other\n"
            "     files of a batch are still rendered\n"
-           "  2  usage error: an unknown option, parameter name or value, or an output\n"
-           "     format the input cannot take\n";
+           "  2  usage error: an unknown option, parameter name or value, an output\n"
+           "     format the input cannot take, or a --format other than the extension's\n";
 }

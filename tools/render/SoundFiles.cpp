@@ -1,11 +1,14 @@
 #include "tools/render/SoundFiles.h"
 
+#include "tools/render/Interruption.h"
 #include "tools/render/RenderOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +29,16 @@ const Name kEncodings[] = {{"16", SF_FORMAT_PCM_16},
                            {"24", SF_FORMAT_PCM_24},
                            {"32", SF_FORMAT_PCM_32},
                            {"float", SF_FORMAT_FLOAT}};
+
+// The container an output's extension names, or 0.
+int containerOfExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const Name& name : kContainers)
+        if (extension == std::string(".") + name.text) return name.format;
+    return 0;
+}
 
 std::string directoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -111,21 +124,31 @@ std::string SoundStream::finish() {
     return "";
 }
 
-int outputFormat(int baseFormat, const std::string& formatText, int sampleRate) {
-    int container = baseFormat & SF_FORMAT_TYPEMASK;
+int outputFormat(int baseFormat, const std::string& formatText, const std::string& outputPath,
+                 int sampleRate) {
+    int named = 0;
     int encoding = baseFormat & SF_FORMAT_SUBMASK;
     std::stringstream parts(formatText);
     std::string part;
     while (std::getline(parts, part, '-')) {
         bool known = false;
         for (const Name& name : kContainers)
-            if (part == name.text) container = name.format, known = true;
+            if (part == name.text) named = name.format, known = true;
         for (const Name& name : kEncodings)
             if (part == name.text) encoding = name.format, known = true;
         if (!known)
             throw UsageError("--format '" + formatText +
                              "': use wav, aiff or flac and/or 16, 24, 32 or float");
     }
+    const int byExtension = containerOfExtension(outputPath);
+    if (named && byExtension && named != byExtension)
+        throw UsageError("--format " + formatText + " contradicts the extension of " + outputPath);
+    int container = named ? named : byExtension ? byExtension : baseFormat & SF_FORMAT_TYPEMASK;
+    // A WAV variant of the input (RF64 for files past 4 GB, extensible) is still a .wav file.
+    const int baseContainer = baseFormat & SF_FORMAT_TYPEMASK;
+    if (!named && container == SF_FORMAT_WAV &&
+        (baseContainer == SF_FORMAT_RF64 || baseContainer == SF_FORMAT_WAVEX))
+        container = baseContainer;
     SF_INFO check{};
     check.samplerate = sampleRate;
     check.channels = 2;
@@ -189,6 +212,7 @@ PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate
         throw RenderError("cannot create a file in " + directoryOf(path) + ": " +
                           std::strerror(errno));
     temporary = name.data();
+    partialSlot = rememberPartialFile(temporary.c_str());
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = 2;
@@ -196,8 +220,7 @@ PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate
     sound = std::make_unique<SoundStream>(descriptor, info);
     if (!sound->ok()) {
         const std::string why = sound->error();
-        sound.reset();
-        std::remove(temporary.c_str());
+        discard();
         throw RenderError("cannot write " + path + ": " + why);
     }
     SNDFILE* file = sound->get();
@@ -219,8 +242,14 @@ PendingOutput::PendingOutput(const std::string& path, int format, int sampleRate
 }
 
 PendingOutput::~PendingOutput() {
+    discard();
+}
+
+void PendingOutput::discard() {
     sound.reset();
     if (!temporary.empty()) std::remove(temporary.c_str());
+    forgetPartialFile(partialSlot);
+    partialSlot = -1;
 }
 
 void PendingOutput::write(const float* left, const float* right, long frames) {
@@ -233,14 +262,19 @@ void PendingOutput::write(const float* left, const float* right, long frames) {
         throw RenderError("cannot write " + destination + ": " + sf_strerror(sound->get()));
 }
 
-void PendingOutput::commit() {
+bool PendingOutput::commit(const std::atomic<bool>& stop) {
     const std::string problem = sound->finish();
     if (!problem.empty()) throw RenderError("cannot finish " + destination + ": " + problem);
+    // Finishing a large file takes a while; a stop asked for meanwhile still holds.
+    if (stop) return false;
     // mkstemp creates the file private to its owner; give it the usual permissions.
     const mode_t mask = umask(0);
     umask(mask);
     chmod(temporary.c_str(), 0666 & ~mask);
     if (std::rename(temporary.c_str(), destination.c_str()) != 0)
         throw RenderError("cannot replace " + destination + ": " + std::strerror(errno));
+    forgetPartialFile(partialSlot);
+    partialSlot = -1;
     temporary.clear();
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include <sndfile.h>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -17,8 +18,12 @@ struct RenderError : std::runtime_error {
 
 constexpr int kDemoFormat = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
 
-// The libsndfile format for a --format text applied to a base format; throws UsageError.
-int outputFormat(int baseFormat, const std::string& formatText, int sampleRate);
+// The libsndfile format of an output: the container --format names, else the one the output's
+// extension names (wav, aiff, aif, flac in any case), else the input's (baseFormat); the
+// encoding --format names, else the input's. Throws UsageError for a format that cannot be
+// written, or when --format and the extension name different containers.
+int outputFormat(int baseFormat, const std::string& formatText, const std::string& outputPath,
+                 int sampleRate);
 // The container a --format text names ("flac" of "flac-24"), or empty.
 std::string containerNamed(const std::string& formatText);
 std::string describeFormat(int format);
@@ -78,12 +83,15 @@ public:
     PendingOutput& operator=(const PendingOutput&) = delete;
 
     void write(const float* left, const float* right, long frames);
-    // Completes the file and renames it over the destination.
-    void commit();
+    // Completes the file and renames it over the destination, unless stop is set by then: false.
+    bool commit(const std::atomic<bool>& stop);
 
 private:
+    void discard();
+
     std::string destination;
     std::string temporary;
+    int partialSlot = -1; // for a second interrupt to remove the temporary file
     std::unique_ptr<SoundStream> sound;
     // Integer encodings are written unnormalised, scaled by 2^(bits − 1): the inverse of how
     // they are read, so a sample that passes the effect unchanged is written back unchanged.

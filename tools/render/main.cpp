@@ -1,22 +1,15 @@
 // orvane-render: renders audio through the built Orvane.so, hosted as a DAW hosts it.
 #include "tools/render/Batch.h"
 #include "tools/render/DemoSignal.h"
+#include "tools/render/Interruption.h"
 #include "tools/render/NamedParameters.h"
 #include "tools/render/RenderJob.h"
 #include "tools/render/RenderOptions.h"
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-std::atomic<bool> interrupted{false};
-
-void onSignal(int) {
-    interrupted = true;
-}
 
 // The module's own version number, 0xMMmmpp, as M.m.p.
 void printVersion(orvane::testhost::Plugin& plugin) {
@@ -47,9 +40,7 @@ int main(int argc, char** argv) {
         }
         plugin.reset();
         const std::vector<RenderJob> jobs = planJobs(options);
-        std::signal(SIGINT, onSignal);
-        std::signal(SIGTERM, onSignal);
-        return renderAll(options, jobs, interrupted);
+        return renderAll(options, jobs, stopOnSignals());
     } catch (const std::exception& error) {
         std::fputs(errorLine(error).c_str(), stderr);
         return exitStatusOf(error);
