@@ -1,5 +1,6 @@
 // The user interface module opens the effect's editor in a host window under Xvfb, through
 // instance-access, as Ardour, Qtractor and jalv embed it.
+#include "engine/VendorCodes.h"
 #include "gui/XHarness.h"
 #include "lv2/Lv2Hosts.h"
 #include "prefs/TempConfig.h"
@@ -106,6 +107,9 @@ TEST_F(Lv2UiTest, EditorEmbedsWritesPortsAndFollowsTheHost) {
     const std::vector<Window> children = window.children();
     ASSERT_EQ(children.size(), 1u);
     EXPECT_EQ(reinterpret_cast<Window>(host.widget), children[0]);
+    // The open editor's X connection, for hosts that watch it.
+    EXPECT_GE(effect->dispatcher(effect, effVendorSpecific, kEditorConnectionCode, 0, nullptr, 0),
+              0);
     // The effect has one editor: a second interface on the same instance is refused.
     EXPECT_FALSE(UiHost(*plugin, window).ui);
     host.idleUntil([] { return false; });
