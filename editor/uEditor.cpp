@@ -10,7 +10,6 @@
 #include "editor/myTextButton.h"
 #include "editor/myVu.h"
 #include "engine/APlugin.h"
-#include "platform/ChildProcess.h"
 #include "platform/Dialogs.h"
 #include "platform/Preferences.h"
 
@@ -89,8 +88,6 @@ bool uEditor::open(void* parent) {
         return false;
     }
     frame->registerKeyboardHook(this);
-    dialog.collect(); // one that ended while the editor was closed
-    frame->setMouseEnabled(!isModal());
     displaySlot = new CViewContainer(
         placed(161, 411 + kDisplaySlotDy[scaleIndex], getScaled(47), getScaled(12)));
     registry.clear();
@@ -112,7 +109,10 @@ bool uEditor::open(void* parent) {
     return true;
 }
 
+// A dialog still open ends with the editor: the host may be closing the project, and the dialog
+// may sit behind its windows where nobody would answer.
 void uEditor::close() {
+    dialog.cancel();
     openForEffect.store(false, std::memory_order_release);
     openComplete = false;
     if (!frame) {
@@ -414,7 +414,6 @@ CControl* uEditor::editTarget() const {
 void uEditor::idle() {
     if (!frame || !plugin) return;
     if (dialog.collect()) finishDialog();
-    if (manualViewer > 0 && childHasExited(manualViewer)) manualViewer = -1;
     if (openComplete && getTicks() - lastIdleTick >= kIdleInterval) refresh();
     AEffGUIEditor::idle();
 }

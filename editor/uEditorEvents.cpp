@@ -9,9 +9,11 @@
 #include "editor/myTextButton.h"
 #include "engine/APlugin.h"
 #include "platform/ChildProcess.h"
+#include "platform/HostWindow.h"
 #include "platform/Preferences.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -157,13 +159,13 @@ bool uEditor::noteChoice(CControl* control) {
 }
 
 // Handed to the desktop's viewer without a shell: a path is one argument, whatever it holds.
+// The viewer outlives the editor and the effect, so it is never a child left to reap.
 void uEditor::openManual() {
     const char* path = plugin->getHelpPath();
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return;
     std::fclose(file);
-    if (manualViewer > 0) childHasExited(manualViewer);
-    manualViewer = startChild({"xdg-open", path});
+    startDetached({"xdg-open", path});
 }
 
 // Effect to editor: recorded here on the caller's thread, applied by the next idle.
@@ -217,9 +219,11 @@ int32_t uEditor::onKeyUp(const VstKeyCode&, CFrame*) {
     return isModal() ? 1 : -1;
 }
 
-// A dialog runs on a thread of its own; the editor stays modal until an idle collects its end.
+// A dialog runs on a thread of its own, above the host's window; the editor stays modal until an
+// idle collects its end.
 bool uEditor::runDialog(std::function<void()> operation) {
-    if (!dialog.start(std::move(operation))) return false;
+    const auto parent = reinterpret_cast<std::uintptr_t>(systemWindow);
+    if (!dialog.start(std::move(operation), topLevelWindowOf(parent))) return false;
     if (frame) {
         frame->dismissMenu();
         frame->setMouseEnabled(false);

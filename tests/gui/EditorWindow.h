@@ -11,8 +11,10 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace orvane::guitest {
 
@@ -20,6 +22,23 @@ namespace orvane::guitest {
 #define ORVANE_REQUIRE_DISPLAY()                                                                   \
     if (!::orvane::guitest::testDisplay())                                                         \
     GTEST_SKIP() << "needs " << ::orvane::guitest::missingTool()
+
+// Processes of ours, running or unreaped, whose program is called name.
+inline int childrenNamed(const std::string& name) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream in(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(in, line) || line.find('(') == std::string::npos) continue;
+        const std::size_t open = line.find('('), close = line.rfind(')');
+        std::istringstream rest(line.substr(close + 2));
+        std::string state;
+        long parent = 0;
+        rest >> state >> parent;
+        count += parent == getpid() && line.substr(open + 1, close - open - 1) == name;
+    }
+    return count;
+}
 
 // The last value the plug-in reported for a parameter, if any.
 inline std::optional<float> lastReport(testhost::Plugin& plugin, int index) {
@@ -50,7 +69,8 @@ protected:
         const std::string bin = configDir + "/bin";
         std::filesystem::create_directory(bin);
         answerFile = configDir + "/answer";
-        std::ofstream(bin + "/zenity") << "#!/bin/sh\nfor i in $(seq 200); do\n"
+        std::ofstream(bin + "/zenity") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << configDir
+                                       << "/args'\nfor i in $(seq 200); do\n"
                                        << "  [ -e '" << answerFile << "' ] && exec cat '"
                                        << answerFile << "'\n  sleep 0.05\ndone\n";
         answer("3");

@@ -98,6 +98,31 @@ TEST_F(FakeDialogProgram, KdialogIsUsedWhenZenityIsMissing) {
     EXPECT_STREQ(folder, "/e");
 }
 
+TEST_F(FakeDialogProgram, HostLoaderSettingsStayBehindAndAProgramThatFailsAtOnceCountsAsMissing) {
+    // A bundled host's library path whose C library cannot load stops any program started with it.
+    std::filesystem::create_directory(root / "poison");
+    std::ofstream(root / "poison" / "libc.so.6") << "not a library";
+    setenv("LD_LIBRARY_PATH", (root / "poison").c_str(), 1);
+    setenv("LD_PRELOAD", (root / "poison" / "libc.so.6").c_str(), 1);
+    install("zenity");
+    answer("42\n", 0);
+    char text[256] = "";
+    inputBox("MIDI CC : Air", "MIDI CC (0 - 127)", text, sizeof text);
+    EXPECT_STREQ(text, "42");
+
+    install("zenity", "exit 1\n"); // as when it cannot open the display
+    install("kdialog");
+    answer("7\n", 0);
+    inputBox("MIDI CC : Air", "MIDI CC (0 - 127)", text, sizeof text);
+    EXPECT_STREQ(text, "7");
+    EXPECT_EQ(recordedArgs().at(0), "--title=MIDI CC (0 - 127) - Orvane");
+
+    install("kdialog", "kill -9 $$\n");
+    testing::internal::CaptureStderr();
+    messageBox("Problem with ECS File", 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Orvane: Problem with ECS File\n");
+}
+
 class WithoutDialogProgram : public FakeDialogProgram {
 protected:
     void expectMessageOnStderrAndQuestionsCancelled() {
@@ -117,11 +142,8 @@ protected:
     }
 };
 
-TEST_F(WithoutDialogProgram, NeitherProgramOnPath) {
+TEST_F(WithoutDialogProgram, NeitherProgramOnPathOrNoDisplayToShowOn) {
     expectMessageOnStderrAndQuestionsCancelled();
-}
-
-TEST_F(WithoutDialogProgram, NoDisplayToShowOn) {
     install("zenity");
     unsetenv("DISPLAY");
     expectMessageOnStderrAndQuestionsCancelled();
