@@ -230,6 +230,7 @@ private:
     void updateVu();
     void detectChunkHost();
     void loadFactoryValues(int program);
+    void adoptProgramNamedInSlots();
     void copyIntoLive(const Relaxed<float>* source, int count);
     void applyChunk(const unsigned char* chunk, unsigned char* staging);
     void initMidi();
