@@ -439,7 +439,7 @@ void uEditor::refresh() {
     cachedEdited = edited;
     refreshLamps();
     refreshMeters();
-    if (inspected && inspected->getTag() <= 9899)
+    if (inspected && inspected->getTag() <= kLastParameterTag)
         for (const RegistryEntry& entry : registry)
             if (entry.control == inspected)
                 setReadout(readoutOf(inspected->getTag()), inspected->getTag());
@@ -484,7 +484,7 @@ void uEditor::resume() {
         setReadout(readoutOf(index), index);
     for (const RegistryEntry& entry : registry) {
         const int32_t tag = entry.control->getTag();
-        if (entry.isMenu || tag >= 9900) continue;
+        if (entry.isMenu || tag > kLastParameterTag) continue;
         const float v = plugin->getParameter(tag);
         if (std::fabs(entry.control->getValue() - v) > 0.001f) entry.control->setValue(v);
     }

@@ -88,7 +88,7 @@ void uEditor::valueChanged(CControl* control) {
         noteChoice(control))
         return;
     const int32_t tag = control->getTag();
-    if (tag >= 0 && tag <= 9899) plugin->setParameterAutomated(tag, value);
+    if (tag >= 0 && tag <= kLastParameterTag) plugin->setParameterAutomated(tag, value);
 }
 
 void uEditor::changeProgramDelta(int delta) {
@@ -196,8 +196,7 @@ void uEditor::applyParameter(int index) {
         setReadout(splitFrequencyReadout, kSplitFrequency);
     }
     for (const RegistryEntry& entry : registry)
-        if (!entry.isMenu && entry.control->getTag() <= 9989 && entry.control->getTag() == index)
-            entry.control->setValue(value);
+        if (!entry.isMenu && entry.control->getTag() == index) entry.control->setValue(value);
     setReadout(readoutOf(index), index);
 }
 
