@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/eventfd.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,13 +132,22 @@ int spawn(const std::vector<std::string>& argv, int outputFd, pid_t& pid) {
     return posix_spawnp(&pid, args[0], &setup.actions, &setup.attributes, args.data(), env.data());
 }
 
+// Through the process's descriptor where the kernel offers one: a host that reaps every child
+// itself may have let the pid go to another process.
+void sendSignal(pid_t pid, int process, int signal) {
+    if (process >= 0)
+        syscall(SYS_pidfd_send_signal, process, signal, nullptr, 0);
+    else
+        kill(pid, signal);
+}
+
 // SIGTERM first, so that the program can take its window down; SIGKILL after the grace.
-void terminate(pid_t pid, int& exitStatus) {
-    kill(pid, SIGTERM);
+void terminate(pid_t pid, int process, int& exitStatus) {
+    sendSignal(pid, process, SIGTERM);
     const auto deadline = Clock::now() + kStopGrace;
     while (!reapIfExited(pid, WNOHANG, exitStatus)) {
         if (Clock::now() >= deadline) {
-            kill(pid, SIGKILL);
+            sendSignal(pid, process, SIGKILL);
             reapIfExited(pid, 0, exitStatus);
             return;
         }
@@ -207,16 +217,22 @@ ChildResult runChild(const std::vector<std::string>& argv, std::size_t outputLim
     }
     result.started = true;
     const auto startTime = Clock::now();
+    // Called directly: this C library's declarations of the pidfd calls lack C linkage for C++.
+    const int process = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
 
     for (;;) {
-        pollfd watch[2] = {{readFd, POLLIN, 0}, {stop ? stop->wakeDescriptor() : -1, POLLIN, 0}};
-        const int ready = poll(watch, 2, readFd >= 0 ? kExitPollMs : kClosedOutputPollMs);
+        // The process's descriptor becomes readable at its exit; the timeout covers kernels
+        // without one.
+        pollfd watch[3] = {{readFd, POLLIN, 0},
+                           {stop ? stop->wakeDescriptor() : -1, POLLIN, 0},
+                           {process, POLLIN, 0}};
+        const int ready = poll(watch, 3, readFd >= 0 ? kExitPollMs : kClosedOutputPollMs);
         if (ready < 0 && errno != EINTR) {
             reapIfExited(pid, 0, result.exitStatus);
             break;
         }
         if (stop && stop->requested()) {
-            terminate(pid, result.exitStatus);
+            terminate(pid, process, result.exitStatus);
             result.stopped = true;
             result.output.clear();
             break;
@@ -236,5 +252,6 @@ ChildResult runChild(const std::vector<std::string>& argv, std::size_t outputLim
         }
     }
     if (readFd >= 0) close(readFd);
+    if (process >= 0) close(process);
     return result;
 }
