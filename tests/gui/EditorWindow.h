@@ -6,12 +6,12 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -27,15 +27,14 @@ namespace orvane::guitest {
 inline int childrenNamed(const std::string& name) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream in(entry.path() / "stat");
         std::string line;
-        if (!std::getline(in, line) || line.find('(') == std::string::npos) continue;
-        const std::size_t open = line.find('('), close = line.rfind(')');
-        std::istringstream rest(line.substr(close + 2));
-        std::string state;
+        std::getline(std::ifstream(entry.path() / "stat"), line);
+        const std::size_t close = line.rfind(')');
         long parent = 0;
-        rest >> state >> parent;
-        count += parent == getpid() && line.substr(open + 1, close - open - 1) == name;
+        if (close == std::string::npos ||
+            std::sscanf(line.c_str() + close + 1, " %*c %ld", &parent) != 1)
+            continue;
+        count += parent == getpid() && line.find("(" + name + ")") != std::string::npos;
     }
     return count;
 }

@@ -230,9 +230,7 @@ TEST_F(EditorWindowTest, LearnMenuRowsCommandsAndTypedValueWithoutBlockingTheHos
 }
 
 TEST_F(EditorWindowTest, DialogsStayAboveTheHostAndEndAtOnceWithTheEditorOrTheEffect) {
-    const std::string args = configDir + "/args";
     const auto openHeldDialog = [&] {
-        std::filesystem::remove(args);
         answer("");
         chooseInMenu(kVolumeKnob[0], kVolumeKnob[1], 2, 3); // "set to value"
         for (int i = 0; i < 100 && childrenNamed("zenity") == 0; ++i)
@@ -248,9 +246,8 @@ TEST_F(EditorWindowTest, DialogsStayAboveTheHostAndEndAtOnceWithTheEditorOrTheEf
     openEditor();
     const float before = plugin->getParameter(1);
     openHeldDialog();
-    std::ifstream in(args);
     std::string first;
-    std::getline(in, first);
+    std::getline(std::ifstream(configDir + "/args"), first);
     EXPECT_EQ(first, "--attach=" + std::to_string(session->window().id()));
     closedAtOnce([&] { session.reset(); });
     answer("3");
