@@ -10,6 +10,8 @@ namespace orvgui {
 class CBitmap;
 }
 
+// Controls up to this tag drive the parameter of that index.
+inline constexpr int32_t kLastParameterTag = 9899;
 // A control with no parameter, and one the editor recognises by its identity.
 inline constexpr int32_t kTagNoParameter = 9999;
 inline constexpr int32_t kTagByIdentity = 9998;

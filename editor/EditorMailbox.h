@@ -41,7 +41,7 @@ public:
     void requestResume() { resumeWanted.store(true, std::memory_order_release); }
     bool takeResume() { return resumeWanted.exchange(false, std::memory_order_acquire); }
 
-    // The parameter the user is dragging; negative or 9999 for none.
+    // The parameter the user is dragging; negative or kTagNoParameter for none.
     void setEditTag(int tag) { editTag.store(tag, std::memory_order_relaxed); }
     int getEditTag() const { return editTag.load(std::memory_order_relaxed); }
 

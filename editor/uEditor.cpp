@@ -11,7 +11,6 @@
 #include "editor/myTextButton.h"
 #include "editor/myVu.h"
 #include "engine/APlugin.h"
-#include "platform/ChildProcess.h"
 #include "platform/Dialogs.h"
 #include "platform/Preferences.h"
 
@@ -98,8 +97,6 @@ bool uEditor::open(void* parent) {
         return false;
     }
     frame->registerKeyboardHook(this);
-    dialog.collect(); // one that ended while the editor was closed
-    frame->setMouseEnabled(!isModal());
     displaySlot = new CViewContainer(
         placed(161, 411 + kDisplaySlotDy[scaleIndex], getScaled(47), getScaled(12)));
     registry.clear();
@@ -121,7 +118,10 @@ bool uEditor::open(void* parent) {
     return true;
 }
 
+// A dialog still open ends with the editor: the host may be closing the project, and the dialog
+// may sit behind its windows where nobody would answer.
 void uEditor::close() {
+    dialog.cancel();
     openForEffect.store(false, std::memory_order_release);
     openComplete = false;
     if (!frame) {
@@ -423,7 +423,6 @@ CControl* uEditor::editTarget() const {
 void uEditor::idle() {
     if (!frame || !plugin) return;
     if (dialog.collect()) finishDialog();
-    if (manualViewer > 0 && childHasExited(manualViewer)) manualViewer = -1;
     if (openComplete && getTicks() - lastIdleTick >= kIdleInterval) refresh();
     AEffGUIEditor::idle();
 }
@@ -449,7 +448,7 @@ void uEditor::refresh() {
     cachedEdited = edited;
     refreshLamps();
     refreshMeters();
-    if (inspected && inspected->getTag() <= 9899)
+    if (inspected && inspected->getTag() <= kLastParameterTag)
         for (const RegistryEntry& entry : registry)
             if (entry.control == inspected)
                 setReadout(readoutOf(inspected->getTag()), inspected->getTag());
@@ -494,7 +493,7 @@ void uEditor::resume() {
         setReadout(readoutOf(index), index);
     for (const RegistryEntry& entry : registry) {
         const int32_t tag = entry.control->getTag();
-        if (entry.isMenu || tag >= 9900) continue;
+        if (entry.isMenu || tag > kLastParameterTag) continue;
         const float v = plugin->getParameter(tag);
         if (std::fabs(entry.control->getValue() - v) > 0.001f) entry.control->setValue(v);
     }

@@ -170,7 +170,6 @@ private:
     std::atomic<bool> openForEffect{false};
     EditorMailbox mailbox;
     DialogTask dialog;
-    int manualViewer = -1;
 
     orvgui::CBitmap* bitmaps[kBitmapSlots] = {};
     orvgui::CViewContainer* displaySlot = nullptr;

@@ -9,9 +9,11 @@
 #include "editor/myTextButton.h"
 #include "engine/APlugin.h"
 #include "platform/ChildProcess.h"
+#include "platform/HostWindow.h"
 #include "platform/Preferences.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -86,7 +88,7 @@ void uEditor::valueChanged(CControl* control) {
         noteChoice(control))
         return;
     const int32_t tag = control->getTag();
-    if (tag >= 0 && tag <= 9899) plugin->setParameterAutomated(tag, value);
+    if (tag >= 0 && tag <= kLastParameterTag) plugin->setParameterAutomated(tag, value);
 }
 
 void uEditor::changeProgramDelta(int delta) {
@@ -157,13 +159,13 @@ bool uEditor::noteChoice(CControl* control) {
 }
 
 // Handed to the desktop's viewer without a shell: a path is one argument, whatever it holds.
+// The viewer outlives the editor and the effect, so it is never a child left to reap.
 void uEditor::openManual() {
     const char* path = plugin->getHelpPath();
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return;
     std::fclose(file);
-    if (manualViewer > 0) childHasExited(manualViewer);
-    manualViewer = startChild({"xdg-open", path});
+    startDetached({"xdg-open", path});
 }
 
 // Effect to editor: recorded here on the caller's thread, applied by the next idle.
@@ -194,8 +196,7 @@ void uEditor::applyParameter(int index) {
         setReadout(splitFrequencyReadout, kSplitFrequency);
     }
     for (const RegistryEntry& entry : registry)
-        if (!entry.isMenu && entry.control->getTag() <= 9989 && entry.control->getTag() == index)
-            entry.control->setValue(value);
+        if (!entry.isMenu && entry.control->getTag() == index) entry.control->setValue(value);
     setReadout(readoutOf(index), index);
 }
 
@@ -217,9 +218,11 @@ int32_t uEditor::onKeyUp(const VstKeyCode&, CFrame*) {
     return isModal() ? 1 : -1;
 }
 
-// A dialog runs on a thread of its own; the editor stays modal until an idle collects its end.
+// A dialog runs on a thread of its own, above the host's window; the editor stays modal until an
+// idle collects its end.
 bool uEditor::runDialog(std::function<void()> operation) {
-    if (!dialog.start(std::move(operation))) return false;
+    const auto parent = reinterpret_cast<std::uintptr_t>(systemWindow);
+    if (!dialog.start(std::move(operation), topLevelWindowOf(parent))) return false;
     if (frame) {
         frame->dismissMenu();
         frame->setMouseEnabled(false);

@@ -234,6 +234,7 @@ private:
     bool answerAdapter(VstInt32 code, VstIntPtr value, void* ptr, float opt, VstIntPtr& answer);
     void serveChunk(unsigned char* staging);
     void loadFactoryValues(int program);
+    void adoptProgramNamedInSlots();
     void copyIntoLive(const Relaxed<float>* source, int count);
     void applyChunk(const unsigned char* chunk, unsigned char* staging);
     void initMidi();

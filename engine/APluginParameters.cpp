@@ -153,6 +153,7 @@ void APlugin::setParameter(VstInt32 index, float value) {
         const float recalled = recallValues[index];
         if (recalled > -0.5f && std::fabs(v - recalled) > 0.0001f) programEdited = true;
     }
+    if (index >= kNameFirst && index <= kNameLast) adoptProgramNamedInSlots();
     if (index == kReloadProgram) editorRefreshPending = true;
     if (isEditorOpen()) ownEditor->setParameter(index, v);
 }

@@ -2,6 +2,8 @@
 #include "engine/APlugin.h"
 
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -27,6 +29,16 @@ void decodeName(const Relaxed<float>* values, char (&name)[kNameSlots + 1]) {
     name[length] = 0;
 }
 
+// The factory program whose display name the slots hold (the last one if several), or -1.
+int programNamedIn(const Relaxed<float>* values) {
+    char name[kNameSlots + 1];
+    decodeName(values, name);
+    int named = -1;
+    for (int n = 1; n < kNumFactoryPrograms; ++n)
+        if (std::strcmp(name, DEMO_NAME_STR[n]) == 0) named = n;
+    return named;
+}
+
 } // namespace
 
 void APlugin::setDefaultSettings() {
@@ -39,6 +51,22 @@ void APlugin::loadFactoryValues(int program) {
         paramValues[i] = DEMOVAR[program][i];
         programRecord.values[i] = DEMOVAR[program][i];
     }
+}
+
+// Hosts outside the chunk families restore a session by writing every parameter back. Once the
+// name slots spell a factory program's name, that program is the one the restored values came
+// from: the menu shows it, and EDIT and RECALL compare with it. No value is reloaded.
+void APlugin::adoptProgramNamedInSlots() {
+    const int named = programNamedIn(paramValues);
+    if (named < 0) return;
+    if (named != factoryIndex) editorRefreshPending = true;
+    factoryIndex = named;
+    bool edited = false;
+    for (int i = 0; i < kNumParams; ++i) {
+        recallValues[i] = DEMOVAR[named][i];
+        edited = edited || std::fabs(paramValues[i] - DEMOVAR[named][i]) > 0.0001f;
+    }
+    programEdited = edited;
 }
 
 void APlugin::copyIntoLive(const Relaxed<float>* source, int count) {
@@ -85,11 +113,7 @@ void APlugin::setProgram(VstInt32 program) {
     programEdited = false;
     if (program > 0) return;
 
-    char name[kNameSlots + 1];
-    decodeName(programRecord.values, name);
-    int selected = 0;
-    for (int n = 1; n < kNumFactoryPrograms; ++n)
-        if (std::strcmp(name, DEMO_NAME_STR[n]) == 0) selected = n;
+    const int selected = std::max(programNamedIn(programRecord.values), 0);
     factoryIndex = selected;
     loadFactoryValues(selected);
 

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/eventfd.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,7 +17,18 @@ extern char** environ;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kExitPollMs = 100;
+// Once the output is closed the exit follows within moments.
+constexpr int kClosedOutputPollMs = 10;
+// A dialog cannot be answered this fast: an unsuccessful end without output this soon after
+// the start means the program could not run.
+constexpr auto kAtOnce = std::chrono::milliseconds(500);
+// How long a stopped child may take to end on SIGTERM before it is killed.
+constexpr auto kStopGrace = std::chrono::milliseconds(300);
+
+thread_local const ChildStop* watchedStop = nullptr;
 
 class SpawnSetup {
 public:
@@ -94,66 +109,149 @@ std::vector<char*> argumentVector(const std::vector<std::string>& argv) {
     return args;
 }
 
-} // namespace
-
-int startChild(const std::vector<std::string>& argv) {
-    if (argv.empty()) return -1;
-    std::vector<char*> args = argumentVector(argv);
-    pid_t pid = 0;
-    SpawnSetup setup(-1);
-    if (posix_spawnp(&pid, args[0], &setup.actions, &setup.attributes, args.data(), environ) != 0)
-        return -1;
-    return pid;
+// The host's loader settings are for the host: a bundled host's libraries can keep a system
+// program from starting at all.
+bool isLoaderSetting(const char* entry) {
+    for (const char* name : {"LD_PRELOAD=", "LD_LIBRARY_PATH="})
+        if (std::strncmp(entry, name, std::strlen(name)) == 0) return true;
+    return false;
 }
 
-bool childHasExited(int pid) {
-    int exitStatus = 0;
-    return pid <= 0 || reapIfExited(pid, WNOHANG, exitStatus);
+std::vector<char*> childEnvironment() {
+    std::vector<char*> env;
+    for (char** entry = environ; entry && *entry; ++entry)
+        if (!isLoaderSetting(*entry)) env.push_back(*entry);
+    env.push_back(nullptr);
+    return env;
+}
+
+int spawn(const std::vector<std::string>& argv, int outputFd, pid_t& pid) {
+    std::vector<char*> args = argumentVector(argv);
+    std::vector<char*> env = childEnvironment();
+    SpawnSetup setup(outputFd);
+    return posix_spawnp(&pid, args[0], &setup.actions, &setup.attributes, args.data(), env.data());
+}
+
+// Through the process's descriptor where the kernel offers one: a host that reaps every child
+// itself may have let the pid go to another process.
+void sendSignal(pid_t pid, int process, int signal) {
+    if (process >= 0)
+        syscall(SYS_pidfd_send_signal, process, signal, nullptr, 0);
+    else
+        kill(pid, signal);
+}
+
+// SIGTERM first, so that the program can take its window down; SIGKILL after the grace.
+void terminate(pid_t pid, int process, int& exitStatus) {
+    sendSignal(pid, process, SIGTERM);
+    const auto deadline = Clock::now() + kStopGrace;
+    while (!reapIfExited(pid, WNOHANG, exitStatus)) {
+        if (Clock::now() >= deadline) {
+            sendSignal(pid, process, SIGKILL);
+            reapIfExited(pid, 0, exitStatus);
+            return;
+        }
+        usleep(5000);
+    }
+}
+
+} // namespace
+
+ChildStop::ChildStop() : wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+ChildStop::~ChildStop() {
+    if (wake >= 0) close(wake);
+}
+
+void ChildStop::request() {
+    flag.store(true, std::memory_order_release);
+    if (wake >= 0) eventfd_write(wake, 1);
+}
+
+void ChildStop::clear() {
+    flag.store(false, std::memory_order_release);
+    eventfd_t drained;
+    if (wake >= 0) eventfd_read(wake, &drained);
+}
+
+ChildStopWatch::ChildStopWatch(const ChildStop& stop) : previous(watchedStop) {
+    watchedStop = &stop;
+}
+
+ChildStopWatch::~ChildStopWatch() {
+    watchedStop = previous;
+}
+
+bool startDetached(const std::vector<std::string>& argv) {
+    if (argv.empty()) return false;
+    std::vector<std::string> detached{"setsid", "--fork"};
+    detached.insert(detached.end(), argv.begin(), argv.end());
+    pid_t pid = 0;
+    if (spawn(detached, -1, pid) != 0) return false;
+    // setsid forks the program off and exits at once.
+    int exitStatus = -1;
+    reapIfExited(pid, 0, exitStatus);
+    return true;
 }
 
 ChildResult runChild(const std::vector<std::string>& argv, std::size_t outputLimit) {
     ChildResult result;
+    const ChildStop* stop = watchedStop;
+    if (stop && stop->requested()) {
+        result.stopped = true;
+        return result;
+    }
     if (argv.empty()) return result;
 
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) return result;
-    const int readFd = pipeFds[0];
+    int readFd = pipeFds[0];
     const int writeFd = pipeFds[1];
 
-    std::vector<char*> args = argumentVector(argv);
     pid_t pid = 0;
-    int spawnError;
-    {
-        SpawnSetup setup(writeFd);
-        spawnError =
-            posix_spawnp(&pid, args[0], &setup.actions, &setup.attributes, args.data(), environ);
-    }
+    const int spawnError = spawn(argv, writeFd, pid);
     close(writeFd);
     if (spawnError != 0) {
         close(readFd);
         return result;
     }
     result.started = true;
+    const auto startTime = Clock::now();
+    // Called directly: this C library's declarations of the pidfd calls lack C linkage for C++.
+    const int process = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
 
-    bool reaped = false;
-    pollfd watch{readFd, POLLIN, 0};
     for (;;) {
-        const int ready = poll(&watch, 1, kExitPollMs);
-        if (ready < 0) {
-            if (errno == EINTR) continue;
+        // The process's descriptor becomes readable at its exit; the timeout covers kernels
+        // without one.
+        pollfd watch[3] = {{readFd, POLLIN, 0},
+                           {stop ? stop->wakeDescriptor() : -1, POLLIN, 0},
+                           {process, POLLIN, 0}};
+        const int ready = poll(watch, 3, readFd >= 0 ? kExitPollMs : kClosedOutputPollMs);
+        if (ready < 0 && errno != EINTR) {
+            reapIfExited(pid, 0, result.exitStatus);
             break;
         }
-        if (ready > 0) {
-            if (!readChunk(readFd, result.output, outputLimit)) break;
+        if (stop && stop->requested()) {
+            terminate(pid, process, result.exitStatus);
+            result.stopped = true;
+            result.output.clear();
+            break;
+        }
+        if (ready > 0 && watch[0].revents) {
+            if (!readChunk(readFd, result.output, outputLimit)) {
+                close(readFd);
+                readFd = -1;
+            }
             continue;
         }
         if (reapIfExited(pid, WNOHANG, result.exitStatus)) {
-            reaped = true;
-            drainAvailable(readFd, result.output, outputLimit);
+            if (readFd >= 0) drainAvailable(readFd, result.output, outputLimit);
+            result.failedAtOnce = result.exitStatus != 0 && result.output.empty() &&
+                                  Clock::now() - startTime < kAtOnce;
             break;
         }
     }
-    close(readFd);
-    if (!reaped) reapIfExited(pid, 0, result.exitStatus);
+    if (readFd >= 0) close(readFd);
+    if (process >= 0) close(process);
     return result;
 }

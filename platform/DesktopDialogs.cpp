@@ -13,6 +13,8 @@ constexpr std::size_t kAnswerLimit = 64 * 1024;
 
 using Args = std::vector<std::string>;
 
+thread_local unsigned long ownerWindow = 0;
+
 // "Orvane" alone, or the caller's title followed by " - Orvane".
 std::string dialogWindowTitle(const std::string& title) {
     if (title.empty() || title == "Orvane") return "Orvane";
@@ -27,16 +29,26 @@ bool haveDisplay() {
     return false;
 }
 
-// Runs zenity, or kdialog when zenity is not installed. Not started when neither can show.
+// Both programs take the owner as a general option; it keeps the dialog above the host.
+Args attached(Args args) {
+    if (ownerWindow != 0) args.insert(args.begin() + 1, "--attach=" + std::to_string(ownerWindow));
+    return args;
+}
+
+// Runs zenity, or kdialog when zenity is not installed or cannot run here. Not started when
+// neither can show.
 ChildResult runDialogProgram(const Args& zenity, const Args& kdialog) {
     if (!haveDisplay()) return {};
-    ChildResult result = runChild(zenity, kAnswerLimit);
-    if (!result.started) result = runChild(kdialog, kAnswerLimit);
+    ChildResult result = runChild(attached(zenity), kAnswerLimit);
+    if (!result.started || result.failedAtOnce) result = runChild(attached(kdialog), kAnswerLimit);
+    if (result.failedAtOnce) result.started = false;
     return result;
 }
 
 // Exit status 0 is OK. A host that reaps every child loses the status; an answer then means OK.
+// A stopped dialog's answer is dropped.
 bool confirmed(const ChildResult& result) {
+    if (!result.started || result.stopped) return false;
     return result.exitStatus == 0 || (result.exitStatus < 0 && !result.output.empty());
 }
 
@@ -94,12 +106,17 @@ Args kdialogFileArgs(const FileDialogRequest& request) {
 
 } // namespace
 
+void setDialogOwnerWindow(unsigned long window) {
+    ownerWindow = window;
+}
+
 void DesktopDialogs::showMessage(const std::string& title, const std::string& message) {
     const std::string windowTitle = dialogWindowTitle(title);
     const ChildResult result = runDialogProgram(
         {"zenity", "--info", "--no-markup", "--title=" + windowTitle, "--text=" + message},
         {"kdialog", "--title=" + windowTitle, "--msgbox=" + message});
-    if (!result.started) std::fprintf(stderr, "%s: %s\n", windowTitle.c_str(), message.c_str());
+    if (!result.started && !result.stopped)
+        std::fprintf(stderr, "%s: %s\n", windowTitle.c_str(), message.c_str());
 }
 
 bool DesktopDialogs::askText(const std::string& title, const std::string& label,
@@ -109,14 +126,14 @@ bool DesktopDialogs::askText(const std::string& title, const std::string& label,
         {"zenity", "--entry", "--title=" + windowTitle, "--text=" + zenityEntryLabel(label),
          "--entry-text=" + initialText},
         {"kdialog", "--title=" + windowTitle, "--inputbox=" + label, "--", initialText});
-    if (!result.started || !confirmed(result)) return false;
+    if (!confirmed(result)) return false;
     answer = withoutFinalNewline(result.output);
     return true;
 }
 
 bool DesktopDialogs::chooseFile(const FileDialogRequest& request, std::string& path) {
     const ChildResult result = runDialogProgram(zenityFileArgs(request), kdialogFileArgs(request));
-    if (!result.started || !confirmed(result)) return false;
+    if (!confirmed(result)) return false;
     path = withoutFinalNewline(result.output);
     return !path.empty();
 }

@@ -10,3 +10,6 @@ public:
                  std::string& answer) override;
     bool chooseFile(const FileDialogRequest& request, std::string& path) override;
 };
+
+// Dialogs started on the calling thread stay above window (an X window id; 0: none).
+void setDialogOwnerWindow(unsigned long window);

@@ -24,6 +24,6 @@ public:
 };
 
 // Routes every dialog to backend until called again; nullptr restores the desktop backend.
-// Dialogs run on the user-interface thread only, so this is not synchronised.
+// Not synchronised: call it while no dialog runs.
 void setDialogBackend(DialogBackend* backend);
 DialogBackend& currentDialogBackend();

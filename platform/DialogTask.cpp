@@ -1,13 +1,18 @@
 #include "platform/DialogTask.h"
 
+#include "platform/DesktopDialogs.h"
+
 DialogTask::~DialogTask() {
-    if (worker.joinable()) worker.join();
+    cancel();
 }
 
-bool DialogTask::start(std::function<void()> operation) {
+bool DialogTask::start(std::function<void()> operation, unsigned long ownerWindow) {
     if (worker.joinable() || !operation) return false;
     finished.store(false, std::memory_order_relaxed);
-    worker = std::thread([this, operation = std::move(operation)] {
+    stop.clear();
+    worker = std::thread([this, operation = std::move(operation), ownerWindow] {
+        const ChildStopWatch watch(stop);
+        setDialogOwnerWindow(ownerWindow);
         operation();
         finished.store(true, std::memory_order_release);
     });
@@ -18,4 +23,10 @@ bool DialogTask::collect() {
     if (!worker.joinable() || !finished.load(std::memory_order_acquire)) return false;
     worker.join();
     return true;
+}
+
+void DialogTask::cancel() {
+    if (!worker.joinable()) return;
+    stop.request();
+    worker.join();
 }

@@ -1,5 +1,5 @@
-// Modal dialogs of the effect. Each call blocks the user-interface thread until the user answers;
-// window titles carry "Orvane". Null text arguments read as empty.
+// Modal dialogs of the effect. Each call waits until the user answers, so callers run them on a
+// DialogTask's thread; window titles carry "Orvane". Null text arguments read as empty.
 #pragma once
 
 // Size in bytes, terminating NUL included, of the folderOut and pathOut buffers of the file

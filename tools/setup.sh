@@ -5,7 +5,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   help2man
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsndfile1-dev libglib2.0-dev libcairo2-dev libx11-dev libxcursor-dev libxrandr-dev libxext-dev
+  libsndfile1-dev libglib2.0-dev libcairo2-dev libx11-dev libxcb1-dev libxcursor-dev libxrandr-dev
+  libxext-dev
   dpf-source fonts-liberation2
   zenity xvfb xdotool imagemagick x11-utils
   clang libclang-rt-14-dev

@@ -108,33 +108,46 @@ TEST(ClearPreset, RestoresDefaultsButKeepsTheName) {
     EXPECT_FLOAT_EQ(effect.getParameter(7), 0.8f);
 }
 
-TEST(ReloadSlot, WritingAboveZeroReloadsTheCurrentProgramAndTheSlotReadsZero) {
+// As Ardour restores a session: every parameter written back in index order into a new instance.
+TEST(HostState, ParametersWrittenBackInIndexOrderRestoreTheStateAndTheProgramNamedInIt) {
+    const auto stateOf = [](int program, std::initializer_list<std::pair<int, float>> edits) {
+        TestEffect saved;
+        saved.setDemoProgram(program);
+        for (auto [index, value] : edits)
+            saved.setParameter(index, value);
+        std::vector<float> state(128);
+        for (int i = 0; i < 128; ++i)
+            state[i] = saved.getParameter(i);
+        return state;
+    };
+    const auto nice = stateOf(0, {{1, 0.61f}, {3, 0.12f}, {6, 1.0f}, {13, 0.7f}, {80, 0.2f}});
+    const auto onlyAir = stateOf(5, {{3, 0.2f}});
+    for (const bool air : {false, true}) {
+        const std::vector<float>& state = air ? onlyAir : nice;
+        auto restored = loadPlugin();
+        for (int i = 0; i < 128; ++i)
+            restored->setParameter(i, state[i]);
+        for (int i = 0; i < 128; ++i)
+            EXPECT_FLOAT_EQ(restored->getParameter(i), state[i]) << i;
+        EXPECT_EQ(restored->programName(), air ? "Only Air" : "Nice Start");
+        restored->setParameter(127, 1.0f); // writing 0 above left the values; this reloads
+        EXPECT_FLOAT_EQ(restored->getParameter(5), air ? 0.0f : 1.0f) << "the split of the program";
+        EXPECT_FLOAT_EQ(restored->getParameter(3), 0.5f);
+        EXPECT_FLOAT_EQ(restored->getParameter(127), 0.0f);
+    }
+
     TestEffect effect;
-    effect.setDemoProgram(3);
-    effect.setParameter(3, 0.9f);
-    effect.setParameter(127, 0.0f); // what it reads: a host restoring its state
-    EXPECT_FLOAT_EQ(effect.getParameter(3), 0.9f);
-    effect.setParameter(127, 1.0f);
-    EXPECT_FLOAT_EQ(effect.getParameter(3), 0.38f);
-    EXPECT_FLOAT_EQ(effect.getParameter(127), 0.0f);
-}
-
-TEST(HostState, ParametersWrittenBackInIndexOrderRestoreTheState) {
-    auto saved = loadPlugin();
-    const std::pair<int, float> edits[] = {{1, 0.61f}, {3, 0.12f}, {4, 0.3f},  {6, 1.0f},
-                                           {10, 0.1f}, {13, 0.7f}, {40, 1.0f}, {80, 0.2f}};
-    for (auto [index, value] : edits)
-        saved->setParameter(index, value);
-    std::vector<float> state(128);
     for (int i = 0; i < 128; ++i)
-        state[i] = saved->getParameter(i);
-
-    auto restored = loadPlugin();
+        effect.setParameter(i, onlyAir[i]);
+    EXPECT_TRUE(effect.getEditChanged());
+    effect.recallProgram();
+    EXPECT_FLOAT_EQ(effect.getParameter(3), 0.5f);
+    EXPECT_FLOAT_EQ(effect.getParameter(5), 0.0f) << "Only Air, not Nice Start, is recalled";
+    effect.editProgram();
+    EXPECT_FLOAT_EQ(effect.getParameter(3), 0.2f);
     for (int i = 0; i < 128; ++i)
-        restored->setParameter(i, state[i]);
-    for (int i = 0; i < 128; ++i)
-        EXPECT_FLOAT_EQ(restored->getParameter(i), state[i]) << i;
-    EXPECT_EQ(restored->programName(), "Nice Start");
+        effect.setParameter(i, stateOf(5, {})[i]);
+    EXPECT_FALSE(effect.getEditChanged()) << "Only Air as it was loaded";
 }
 
 namespace {

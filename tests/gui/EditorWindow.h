@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <glib.h>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace orvane::guitest {
 
@@ -20,6 +22,22 @@ namespace orvane::guitest {
 #define ORVANE_REQUIRE_DISPLAY()                                                                   \
     if (!::orvane::guitest::testDisplay())                                                         \
     GTEST_SKIP() << "needs " << ::orvane::guitest::missingTool()
+
+// Processes of ours, running or unreaped, whose program is called name.
+inline int childrenNamed(const std::string& name) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::string line;
+        std::getline(std::ifstream(entry.path() / "stat"), line);
+        const std::size_t close = line.rfind(')');
+        long parent = 0;
+        if (close == std::string::npos ||
+            std::sscanf(line.c_str() + close + 1, " %*c %ld", &parent) != 1)
+            continue;
+        count += parent == getpid() && line.find("(" + name + ")") != std::string::npos;
+    }
+    return count;
+}
 
 // The last value the plug-in reported for a parameter, if any.
 inline std::optional<float> lastReport(testhost::Plugin& plugin, int index) {
@@ -50,7 +68,8 @@ protected:
         const std::string bin = configDir + "/bin";
         std::filesystem::create_directory(bin);
         answerFile = configDir + "/answer";
-        std::ofstream(bin + "/zenity") << "#!/bin/sh\nfor i in $(seq 200); do\n"
+        std::ofstream(bin + "/zenity") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << configDir
+                                       << "/args'\nfor i in $(seq 200); do\n"
                                        << "  [ -e '" << answerFile << "' ] && exec cat '"
                                        << answerFile << "'\n  sleep 0.05\ndone\n";
         answer("3");

@@ -3,6 +3,7 @@
 #include "tests/gui/EditorWindow.h"
 
 #include <chrono>
+#include <functional>
 
 namespace orvane::guitest {
 namespace {
@@ -226,6 +227,38 @@ TEST_F(EditorWindowTest, LearnMenuRowsCommandsAndTypedValueWithoutBlockingTheHos
     idleFor(100);
     clickAt(kBypass[0], kBypass[1]);
     EXPECT_EQ(reportCount(*plugin, 40), bypassReports + 1);
+}
+
+TEST_F(EditorWindowTest, DialogsStayAboveTheHostAndEndAtOnceWithTheEditorOrTheEffect) {
+    const auto openHeldDialog = [&] {
+        answer("");
+        chooseInMenu(kVolumeKnob[0], kVolumeKnob[1], 2, 3); // "set to value"
+        for (int i = 0; i < 100 && childrenNamed("zenity") == 0; ++i)
+            idleFor(20);
+        ASSERT_EQ(childrenNamed("zenity"), 1);
+    };
+    const auto closedAtOnce = [&](const std::function<void()>& close) {
+        const auto start = Clock::now();
+        close();
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+        EXPECT_EQ(childrenNamed("zenity"), 0) << "the dialog outlived what it belonged to";
+    };
+    openEditor();
+    const float before = plugin->getParameter(1);
+    openHeldDialog();
+    std::string first;
+    std::getline(std::ifstream(configDir + "/args"), first);
+    EXPECT_EQ(first, "--attach=" + std::to_string(session->window().id()));
+    closedAtOnce([&] { session.reset(); });
+    answer("3");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(plugin->getParameter(1), before) << "an ended dialog's answer is dropped";
+
+    session = std::make_unique<EditorSession>(*plugin);
+    openHeldDialog();
+    stopAudio();
+    session->abandon(); // a host that unloads the effect with the editor open
+    closedAtOnce([&] { plugin.reset(); });
 }
 
 TEST_F(EditorWindowTest, SettingsPanelWritesEachPreference) {

@@ -16,10 +16,11 @@ protected:
     void SetUp() override {
         EditorWindowTest::SetUp();
         if (HasFatalFailure() || IsSkipped()) return;
-        // The viewer records the one argument it gets.
+        // The viewer records the one argument it gets, and stays open.
         std::ofstream(configDir + "/bin/xdg-open")
             << "#!/bin/sh\nprintf '%s' \"$1\" > \"" << configDir << "/opened.tmp\"\n"
-            << "mv \"" << configDir << "/opened.tmp\" \"" << configDir << "/opened\"\n";
+            << "mv \"" << configDir << "/opened.tmp\" \"" << configDir << "/opened\"\n"
+            << "sleep 3\n";
         fs::permissions(configDir + "/bin/xdg-open", fs::perms::owner_all);
         setenv("XDG_DATA_HOME", (configDir + "/data").c_str(), 1);
         unsetenv("ORVANE_MANUAL_PATH");
@@ -63,6 +64,12 @@ TEST_F(ManualButton, OpensTheFirstManualInstalledEvenAfterTheEditorOpened) {
     const std::string own = place("my manuals/\"Orvane\" $(notes).pdf"); // one argument, no shell
     setenv("ORVANE_MANUAL_PATH", own.c_str(), 1);
     EXPECT_EQ(openedByClick(), own);
+
+    // Viewers outlive the editor and the effect without ever being children left to reap.
+    session.reset();
+    stopAudio();
+    plugin.reset();
+    EXPECT_EQ(childrenNamed("xdg-open"), 0);
 }
 
 } // namespace

@@ -20,7 +20,7 @@ protected:
     }
 };
 
-TEST_F(Zenity, EntryGetsEachValueAsOneArgumentWithoutAShellAndAnswersWithoutTheNewline) {
+TEST_F(Zenity, EntryAndMessageGetEachValueAsOneArgumentWithoutAShell) {
     answer("5\n", 0);
     char text[256] = "$(touch pwned) 'q\" `x` *";
     inputBox("MIDI CC : Main_Volume \\n", "MIDI CC (0 - 127)", text, sizeof text);
@@ -31,9 +31,6 @@ TEST_F(Zenity, EntryGetsEachValueAsOneArgumentWithoutAShellAndAnswersWithoutTheN
     answer("", 1); // cancel
     runInputWindow("Main Volume", "-20 to 20 db", text, sizeof text);
     EXPECT_STREQ(text, "");
-}
-
-TEST_F(Zenity, MessageIsShownAsPlainText) {
     messageBox("Problem with ECS File", 2);
     EXPECT_EQ(recordedArgs(),
               (Args{"--info", "--no-markup", "--title=Orvane", "--text=Problem with ECS File"}));
@@ -98,6 +95,31 @@ TEST_F(FakeDialogProgram, KdialogIsUsedWhenZenityIsMissing) {
     EXPECT_STREQ(folder, "/e");
 }
 
+TEST_F(FakeDialogProgram, HostLoaderSettingsStayBehindAndAProgramThatFailsAtOnceCountsAsMissing) {
+    // A bundled host's library path whose C library cannot load stops any program started with it.
+    std::filesystem::create_directory(root / "poison");
+    std::ofstream(root / "poison" / "libc.so.6") << "not a library";
+    setenv("LD_LIBRARY_PATH", (root / "poison").c_str(), 1);
+    setenv("LD_PRELOAD", (root / "poison" / "libc.so.6").c_str(), 1);
+    install("zenity");
+    answer("42\n", 0);
+    char text[256] = "";
+    inputBox("MIDI CC : Air", "MIDI CC (0 - 127)", text, sizeof text);
+    EXPECT_STREQ(text, "42");
+
+    install("zenity", "exit 1\n"); // as when it cannot open the display
+    install("kdialog");
+    answer("7\n", 0);
+    inputBox("MIDI CC : Air", "MIDI CC (0 - 127)", text, sizeof text);
+    EXPECT_STREQ(text, "7");
+    EXPECT_EQ(recordedArgs().at(0), "--title=MIDI CC (0 - 127) - Orvane");
+
+    install("kdialog", "kill -9 $$\n");
+    testing::internal::CaptureStderr();
+    messageBox("Problem with ECS File", 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Orvane: Problem with ECS File\n");
+}
+
 class WithoutDialogProgram : public FakeDialogProgram {
 protected:
     void expectMessageOnStderrAndQuestionsCancelled() {
@@ -117,11 +139,8 @@ protected:
     }
 };
 
-TEST_F(WithoutDialogProgram, NeitherProgramOnPath) {
+TEST_F(WithoutDialogProgram, NeitherProgramOnPathOrNoDisplayToShowOn) {
     expectMessageOnStderrAndQuestionsCancelled();
-}
-
-TEST_F(WithoutDialogProgram, NoDisplayToShowOn) {
     install("zenity");
     unsetenv("DISPLAY");
     expectMessageOnStderrAndQuestionsCancelled();
@@ -152,8 +171,11 @@ TEST_F(ChildProcess, ReturnsWhenTheChildExitsThoughAGrandchildHoldsThePipe) {
     if (grandchild > 0) kill(grandchild, SIGKILL);
 }
 
-TEST_F(ChildProcess, LeavesNoZombieAndNoDescriptorBehind) {
-    install("zenity");
+TEST_F(ChildProcess, LeavesNoZombieAndNoDescriptorBehindAndPassesNoneOn) {
+    const int hostFd = open("/dev/null", O_RDONLY); // deliberately without O_CLOEXEC
+    ASSERT_GE(hostFd, 3);
+    install("zenity",
+            "if [ -e /proc/$$/fd/" + std::to_string(hostFd) + " ]; then FAKE_ANSWER=leaked; fi\n");
     const auto openDescriptors = [] {
         return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
                              std::filesystem::directory_iterator());
@@ -161,25 +183,15 @@ TEST_F(ChildProcess, LeavesNoZombieAndNoDescriptorBehind) {
     const auto before = openDescriptors();
     answer("", 0);
     messageBox("hello", 2);
-    answer("/a/b\n", 0);
-    char text[256] = "";
-    runInputWindow("t", "l", text, sizeof text);
-    EXPECT_EQ(openDescriptors(), before);
-    errno = 0;
-    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD) << "a dialog process was left unreaped";
-}
-
-TEST_F(ChildProcess, HostDescriptorsAreNotInherited) {
-    const int hostFd = open("/dev/null", O_RDONLY); // deliberately without O_CLOEXEC
-    ASSERT_GE(hostFd, 3);
-    install("zenity",
-            "if [ -e /proc/$$/fd/" + std::to_string(hostFd) + " ]; then FAKE_ANSWER=leaked; fi\n");
     answer("closed\n", 0);
     char text[256] = "";
     runInputWindow("t", "l", text, sizeof text);
-    close(hostFd);
     EXPECT_STREQ(text, "closed");
+    EXPECT_EQ(openDescriptors(), before);
+    close(hostFd);
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD) << "a dialog process was left unreaped";
 }
 
 } // namespace

@@ -66,7 +66,8 @@ protected:
     std::filesystem::path root;
 
 private:
-    static constexpr const char* kChanged[] = {"PATH",      "DISPLAY",     "WAYLAND_DISPLAY",
-                                               "FAKE_ARGS", "FAKE_ANSWER", "FAKE_STATUS"};
+    static constexpr const char* kChanged[] = {"PATH",       "DISPLAY",        "WAYLAND_DISPLAY",
+                                               "FAKE_ARGS",  "FAKE_ANSWER",    "FAKE_STATUS",
+                                               "LD_PRELOAD", "LD_LIBRARY_PATH"};
     std::map<std::string, std::string> saved;
 };
