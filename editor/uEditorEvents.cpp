@@ -9,8 +9,8 @@
 #include "editor/myTextButton.h"
 #include "engine/APlugin.h"
 #include "platform/ChildProcess.h"
-#include "platform/HostWindow.h"
 #include "platform/Preferences.h"
+#include "toolkit/HostWindow.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/HostWindow.h"
+#include "toolkit/HostWindow.h"
 
 #include <cstdlib>
 #include <xcb/xcb.h>
