@@ -3,14 +3,15 @@
 #   tools/install.sh [--vst-dir DIR] [--build-dir DIR]     install (again)
 #   tools/install.sh --uninstall                           remove exactly what was installed
 # The module goes to --vst-dir, else the first folder of $VST_PATH, else ~/.vst; the manual to
-# $XDG_DATA_HOME/doc/orvane; the tools to ~/.local/bin; the LV2 bundle, when built, to ~/.lv2.
+# $XDG_DATA_HOME/doc/orvane; the tools to ~/.local/bin; the LV2 bundle and the CLAP module, when
+# built, to ~/.lv2 and ~/.clap.
 # Every file and every folder it creates is listed in a manifest; uninstalling removes those and
 # nothing else, so settings and ECS files stay.
 set -euo pipefail
 
 usage() { # usage STATUS: the header comment, on stdout when asked for, else on stderr
     local text
-    text="$(sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//')"
+    text="$(sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//')"
     if [ "$1" -eq 0 ]; then echo "$text"; else echo "$text" >&2; fi
     exit "$1"
 }
@@ -112,9 +113,11 @@ if [ -d "$build_dir/Orvane.lv2" ]; then
         put "$perm" "$build_dir/$file" "$HOME/.lv2/$file"
     done
 fi
+if [ -f "$build_dir/Orvane.clap" ]; then put 0644 "$build_dir/Orvane.clap" "$HOME/.clap/Orvane.clap"; fi
 echo "Orvane installed:"
 echo "  plug-in  $vst_dir/Orvane.so"
 [ -d "$build_dir/Orvane.lv2" ] && echo "  LV2      $HOME/.lv2/Orvane.lv2"
+[ -f "$build_dir/Orvane.clap" ] && echo "  CLAP     $HOME/.clap/Orvane.clap"
 echo "  manual   $data_home/doc/orvane/HK_Orvane_Manual.pdf"
 echo "  tools    $HOME/.local/bin/orvane-render, orvane-probe"
 case ":$PATH:" in *":$HOME/.local/bin:"*) ;; *) echo "Note: $HOME/.local/bin is not on your PATH." ;; esac
