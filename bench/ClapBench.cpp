@@ -3,6 +3,8 @@
 #include "bench/ModuleBench.h"
 #include "tools/claphost/ClapHost.h"
 
+#include <deque>
+
 namespace {
 
 // With automation the host sends a Main Volume value inside every block, as a lane plays.
@@ -15,7 +17,7 @@ void BM_ClapModule(benchmark::State& state) {
     auto plugin =
         orvane::claphost::ClapPlugin::load(orvane::claphost::builtClapPath(), options, &error);
     if (!plugin) throw std::runtime_error(error);
-    std::vector<orvane::claphost::InputEvents> lists;
+    std::deque<orvane::claphost::InputEvents> lists;
     for (int i = 0; i < 7; ++i)
         lists.emplace_back(automated
                                ? std::vector<orvane::claphost::Event>{orvane::claphost::valueEvent(

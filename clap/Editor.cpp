@@ -46,8 +46,11 @@ bool canResize(const clap_plugin_t*) {
     return false;
 }
 
-bool resizeHints(const clap_plugin_t*, clap_gui_resize_hints_t*) {
-    return false;
+// The size changes only in the editor's own settings panel, never by dragging the host's frame.
+bool resizeHints(const clap_plugin_t*, clap_gui_resize_hints_t* hints) {
+    if (!hints) return false;
+    *hints = {false, false, false, 0, 0};
+    return true;
 }
 
 bool adjustSize(const clap_plugin_t* plugin, std::uint32_t* width, std::uint32_t* height) {

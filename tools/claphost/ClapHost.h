@@ -52,6 +52,8 @@ struct HostLog {
 class InputEvents {
 public:
     explicit InputEvents(const std::vector<Event>& events); // sorted by frame here
+    InputEvents(const InputEvents&) = delete;               // the list points at this object
+    InputEvents& operator=(const InputEvents&) = delete;
     const clap_input_events_t* list() const { return &events; }
 
 private:
@@ -67,6 +69,8 @@ private:
 class OutputEvents {
 public:
     OutputEvents(); // room for a block's worth, so pushing allocates nothing
+    OutputEvents(const OutputEvents&) = delete; // the list points at this object
+    OutputEvents& operator=(const OutputEvents&) = delete;
     const clap_output_events_t* list() const { return &out; }
     std::vector<Event> events;
 

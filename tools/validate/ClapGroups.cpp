@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <dirent.h>
 #include <malloc.h>
 #include <random>
@@ -204,7 +205,7 @@ Outcome processingThread(const Settings& settings, bool withEvents) {
     Stereo output(kBlock);
     std::mt19937 random(settings.seed);
     // A block's events made beforehand, as a host's lists are: values, controllers, programs.
-    std::vector<claphost::InputEvents> lists;
+    std::deque<claphost::InputEvents> lists;
     for (int i = 0; i < 32; ++i) {
         std::vector<Event> events =
             withEvents ? randomValues(*plugin, 1600, random()) : std::vector<Event>{};
