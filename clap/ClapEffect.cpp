@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace orvane::clap {
 
@@ -85,7 +86,8 @@ ClapEffect::~ClapEffect() {
 }
 
 const clap_plugin_t* ClapEffect::create(const clap_host_t* host) {
-    return &(new ClapEffect(host))->plugin;
+    auto* self = new (std::nothrow) ClapEffect(host);
+    return self ? &self->plugin : nullptr;
 }
 
 bool ClapEffect::init() {
@@ -172,26 +174,21 @@ void ClapEffect::flush(const clap_input_events_t* in, const clap_output_events_t
     report(out, false);
 }
 
-// The editor's gestures in their order, then every other change the effect made by itself;
-// a change that came with MIDI is the host's to record as MIDI, not as automation.
+// The editor's gestures in their order, then every other change the effect made by itself
+// (the driver leaves out what the editor reported); a change that came with MIDI is the host's
+// to record as MIDI, not as automation.
 void ClapEffect::report(const clap_output_events_t* out, bool midiCame) {
     const bool canPush = out && out->try_push;
-    bool sent[kExposedCount] = {};
-    float sentValue[kExposedCount] = {};
     Gesture gesture;
     while (gestures.pop(gesture)) {
-        if (gesture.exposed >= kExposedCount || !canPush) continue;
-        if (gesture.kind == Gesture::Value) {
+        if (!canPush || gesture.exposed >= kExposedCount) continue;
+        if (gesture.kind == Gesture::Value)
             pushValue(out, gesture.exposed, gesture.normalised, 0);
-            sent[gesture.exposed] = true;
-            sentValue[gesture.exposed] = gesture.normalised;
-        } else {
+        else
             pushGesture(out, gesture.exposed, gesture.kind == Gesture::Begin);
-        }
     }
     effectDriver->collectChanges([&](std::size_t exposed, float normalised) {
-        if (!canPush || (sent[exposed] && sentValue[exposed] == normalised)) return;
-        pushValue(out, exposed, normalised, midiCame ? CLAP_EVENT_DONT_RECORD : 0);
+        if (canPush) pushValue(out, exposed, normalised, midiCame ? CLAP_EVENT_DONT_RECORD : 0);
     });
 }
 
