@@ -61,7 +61,8 @@ protected:
             std::vector<VstMidiEvent> events;
             for (const Event& e : midi)
                 if (e.frame >= static_cast<unsigned>(begin) && e.frame < static_cast<unsigned>(end))
-                    events.push_back(controlChange(e.midi[1], e.midi[2], e.frame - begin + 1));
+                    events.push_back(
+                        midiEvent(e.midi[0], e.midi[1], e.midi[2], e.frame - begin + 1));
             if (!events.empty()) plugin.sendEvents(events);
             float* inputs[] = {&signal.left[begin], &signal.right[begin]};
             float* outputs[] = {&out.left[begin], &out.right[begin]};
@@ -101,16 +102,18 @@ TEST_F(ClapRenderTest, HostValuesInsideBlocksRenderBitForBitAndAreNotEchoed) {
     EXPECT_TRUE(clap->log().threadFaults.empty());
 }
 
-TEST_F(ClapRenderTest, MidiControllersActAtTheirSampleAndReachTheHostUnrecorded) {
+TEST_F(ClapRenderTest, MidiControllersAndProgramsActAtTheirSampleAndReachTheHostUnrecorded) {
     setMidiCC(20, 40); // Bypass
     setMidiCC(21, 3);  // Air Amount
+    saveStringToPrefs("MidiPreset", "Y");
     auto clap = loadClap();
     auto vst = loadVst();
     ASSERT_TRUE(clap && vst);
     using orvane::claphost::midiEvent;
     const std::vector<Event> midi = {midiEvent(0, 0xB0, 21, 0),     midiEvent(17, 0xB0, 21, 127),
                                      midiEvent(333, 0xB0, 20, 127), midiEvent(334, 0xB0, 20, 0),
-                                     midiEvent(1500, 0xB0, 21, 64), midiEvent(5999, 0xB0, 21, 10)};
+                                     midiEvent(1500, 0xB0, 21, 64), midiEvent(2000, 0xC0, 4, 0),
+                                     midiEvent(5999, 0xB0, 21, 10)};
     std::vector<Event> reported;
     const StereoSignal clapOut = renderClap(*clap, {}, midi, &reported);
     expectIdentical(clapOut, renderVst(*vst, {}, midi));
@@ -119,9 +122,11 @@ TEST_F(ClapRenderTest, MidiControllersActAtTheirSampleAndReachTheHostUnrecorded)
     ASSERT_FALSE(reported.empty());
     for (const Event& e : reported) {
         EXPECT_EQ(e.kind, Event::Value);
-        EXPECT_TRUE(e.id == 3 || e.id == 40) << e.id;
         EXPECT_TRUE(e.flags & CLAP_EVENT_DONT_RECORD);
     }
+    // The program moved more than the two bound parameters.
+    EXPECT_TRUE(std::any_of(reported.begin(), reported.end(),
+                            [](const Event& e) { return e.id != 3 && e.id != 40; }));
     EXPECT_EQ(reported.back().id, 3u);
     EXPECT_FLOAT_EQ(reported.back().value, 10 / 127.0f * 6);
 }
