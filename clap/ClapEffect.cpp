@@ -230,7 +230,7 @@ bool ClapEffect::createEditor() {
 }
 
 bool ClapEffect::openEditor(unsigned long parent) {
-    if (!editor || !parent || !editor->open(parent)) return false;
+    if (!editor || !parent || editor->isOpen() || !editor->open(parent)) return false;
     if (editorTimer == CLAP_INVALID_ID &&
         !hostTimers->register_timer(host, kEditorTimerMs, &editorTimer)) {
         editorTimer = CLAP_INVALID_ID;

@@ -318,7 +318,7 @@ bool ClapPlugin::loadState(const std::vector<std::uint8_t>& bytes, std::size_t b
                           auto* st = static_cast<Stream*>(s->ctx);
                           const auto n = std::min<std::uint64_t>(
                               {size, st->perCall, st->bytes->size() - st->position});
-                          std::memcpy(data, st->bytes->data() + st->position, n);
+                          if (n > 0) std::memcpy(data, st->bytes->data() + st->position, n);
                           st->position += n;
                           return static_cast<std::int64_t>(n);
                       }};
