@@ -198,7 +198,6 @@ void ClapEffect::askForFlush() {
 }
 
 void ClapEffect::restored() {
-    if (hostParams && hostParams->rescan) hostParams->rescan(host, CLAP_PARAM_RESCAN_VALUES);
     askForFlush();
 }
 

@@ -30,7 +30,8 @@ public:
     // Host values outside processing, and what the effect changed by itself, reported.
     void flush(const clap_input_events_t* in, const clap_output_events_t* out);
 
-    // A restored state: the host re-reads the values, and hears of them as changes too.
+    // A restored state reaches the host as the effect's own changes. (Asking the host to re-read
+    // every value instead makes some hosts mark a session modified as it opens.)
     void restored();
 
     // The editor: refused without the host's timers, which are its only way to run.

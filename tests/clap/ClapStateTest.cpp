@@ -61,13 +61,12 @@ TEST_F(ClapStateTest, StateIsTheLv2StateAndLoadsBothWays) {
     runBlock(*reopened);
     EXPECT_EQ(effectOf(*reopened)->getParameter(effectOf(*reopened), 1), 0.5625f);
 
-    // LV2 to CLAP: the host re-reads the values and hears of them as the effect's changes.
+    // LV2 to CLAP: the host hears of the values as the effect's own changes.
     auto fresh = loadClap();
     ASSERT_TRUE(fresh && fresh->loadState(saved, 5));
     double volume = 0;
     ASSERT_TRUE(fresh->value(1, volume));
     EXPECT_FLOAT_EQ(volume, -6.0);
-    EXPECT_EQ(fresh->log().valueRescans, 1);
     float l = 0, r = 0;
     const std::vector<Event> reported = fresh->process(&l, &r, &l, &r, 1);
     ASSERT_EQ(reported.size(), 2u);
@@ -92,7 +91,8 @@ TEST_F(ClapStateTest, ShortLongAndForeignStreamsChangeNothing) {
     double volume = 0;
     ASSERT_TRUE(clap->value(1, volume));
     EXPECT_FLOAT_EQ(volume, 3.0);
-    EXPECT_EQ(clap->log().valueRescans, 0);
+    float l = 0, r = 0;
+    EXPECT_TRUE(clap->process(&l, &r, &l, &r, 1).empty()); // nothing changed to report
 }
 
 } // namespace

@@ -131,9 +131,8 @@ struct ClapPlugin::Host {
         host.request_callback = [](const clap_host_t* h) {
             of(h).check("request_callback", false);
         };
-        params.rescan = [](const clap_host_t* h, clap_param_rescan_flags flags) {
+        params.rescan = [](const clap_host_t* h, clap_param_rescan_flags) {
             of(h).check("params.rescan", true);
-            if (flags & CLAP_PARAM_RESCAN_VALUES) ++of(h).log.valueRescans;
         };
         params.clear = [](const clap_host_t* h, clap_id, clap_param_clear_flags) {
             of(h).check("params.clear", true);

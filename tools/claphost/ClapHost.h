@@ -43,7 +43,6 @@ struct HostOptions {
 // What the plug-in asked of the host.
 struct HostLog {
     int flushRequests = 0;
-    int valueRescans = 0;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> resizeRequests;
     std::vector<std::string> threadFaults; // "callback: why"
 };
