@@ -3,11 +3,14 @@
 #include "tools/validate/ClapGroups.h"
 #include "tools/claphost/ClapHost.h"
 #include "tools/validate/Audio.h"
+#include "tools/validate/EditorWindow.h"
 #include "tools/validate/RealtimeCounter.h"
 
 #include <clap/ext/params.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <deque>
 #include <dirent.h>
@@ -192,7 +195,12 @@ Outcome badStates(const Settings& settings) {
     return pass(std::to_string(bad.size()) + " states, " + std::to_string(taken) + " taken");
 }
 
-Outcome processingThread(const Settings& settings, bool withEvents) {
+enum Mode { kAudioOnly, kWithEvents, kWithEditor };
+
+// Runs on a thread of its own, as a host's processing thread would; with the editor open, the
+// host's timer runs it here meanwhile.
+Outcome processingThread(const Settings& settings, Mode mode) {
+    const bool withEvents = mode != kAudioOnly;
     RealtimeCounter counter;
     if (!counter.available())
         return skip("the interposer liborvane_rtcheck.so is not loaded (LD_PRELOAD)");
@@ -218,7 +226,14 @@ Outcome processingThread(const Settings& settings, bool withEvents) {
                                                  random() % 128, random() % 128));
         lists.emplace_back(events);
     }
+    std::unique_ptr<EditorWindow> window;
+    if (mode == kWithEditor) {
+        window = std::make_unique<EditorWindow>();
+        if (!window->problem().empty()) return skip(window->problem());
+        if (!plugin->openEditor(window->id())) return fail("the editor did not open");
+    }
     claphost::OutputEvents out;
+    std::atomic<bool> finished{false};
     std::thread audio([&] {
         float* in[2] = {source.channel[0].data(), source.channel[1].data()};
         float* outs[2] = {output.channel[0].data(), output.channel[1].data()};
@@ -237,8 +252,14 @@ Outcome processingThread(const Settings& settings, bool withEvents) {
                                          out.list()};
             counter.count([&] { plugin->process(process); });
         }
+        finished = true;
     });
+    while (window && !finished.load()) {
+        plugin->runTimers();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     audio.join();
+    plugin->closeEditor();
     return counter.clean() ? pass(counter.summary()) : fail(counter.summary());
 }
 
@@ -332,9 +353,11 @@ void clapStateGroup(Report& report, const Settings& settings) {
 }
 
 void clapRealtimeGroup(Report& report, const Settings& settings) {
-    report.run("realtime", "process", [&] { return processingThread(settings, false); });
+    report.run("realtime", "process", [&] { return processingThread(settings, kAudioOnly); });
     report.run("realtime", "process with parameter values and MIDI (controllers, programs, notes)",
-               [&] { return processingThread(settings, true); });
+               [&] { return processingThread(settings, kWithEvents); });
+    report.run("realtime", "process with values and MIDI while the editor runs on the host's timer",
+               [&] { return processingThread(settings, kWithEditor); });
 }
 
 void clapInstancesGroup(Report& report, const Settings& settings) {
