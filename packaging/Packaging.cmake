@@ -23,8 +23,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Orvane adds air to the top of the audible 
 between 30 and 40 kHz, folds the low band to mono below a chosen frequency
 or note, and sets the output level, with the output always limited.
 .
-This package holds the VST 2.4 plug-in for Linux hosts, the command-line
-renderer orvane-render, the inspection tool orvane-probe and the user
+This package holds the VST 2.4 plug-in, the LV2 bundle and the CLAP plug-in
+for Linux hosts, the command-line renderer orvane-render, the inspection tool orvane-probe and the user
 manual.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Orvane developers <dev@orvane.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)

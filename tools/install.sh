@@ -3,7 +3,8 @@
 #   tools/install.sh [--vst-dir DIR] [--build-dir DIR]     install (again)
 #   tools/install.sh --uninstall                           remove exactly what was installed
 # The module goes to --vst-dir, else the first folder of $VST_PATH, else ~/.vst; the manual to
-# $XDG_DATA_HOME/doc/orvane; the tools to ~/.local/bin; the LV2 bundle, when built, to ~/.lv2.
+# $XDG_DATA_HOME/doc/orvane; the tools to ~/.local/bin; the LV2, VST3 and CLAP plug-ins, when
+# built, to ~/.lv2, ~/.vst3 and ~/.clap.
 # Each is copied beside its place and renamed into it, so installing again never leaves it
 # missing or half written; a link in its place is replaced, never written through. What it
 # installs and every folder it creates are listed in a manifest; uninstalling removes those and
@@ -12,7 +13,7 @@ set -euo pipefail
 
 usage() { # usage STATUS: the header comment, on stdout when asked for, else on stderr
     local text
-    text="$(sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//')"
+    text="$(sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//')"
     if [ "$1" -eq 0 ]; then echo "$text"; else echo "$text" >&2; fi
     exit "$1"
 }
@@ -113,6 +114,7 @@ target required docs/manual/HK_Orvane_Manual.pdf "$data_home/doc/orvane/HK_Orvan
 target required orvane-render "$HOME/.local/bin/orvane-render"
 target required orvane-probe "$HOME/.local/bin/orvane-probe"
 target optional Orvane.lv2 "$HOME/.lv2/Orvane.lv2"
+target optional Orvane.clap "$HOME/.clap/Orvane.clap"
 
 for entry in "${targets[@]}"; do
     IFS=$'\t' read -r need source _ <<<"$entry"

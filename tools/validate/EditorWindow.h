@@ -18,6 +18,7 @@ public:
 
     // Empty when a window exists, else why not.
     const std::string& problem() const { return why; }
+    unsigned long id() const { return window; } // for hosts that embed the editor themselves
     // effEditGetRect, effEditOpen into this window; false when the editor did not open.
     bool open(testhost::Plugin& plugin);
     // Hands the host's share of the event loop to the editor, as hosts do between idles.

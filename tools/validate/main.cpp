@@ -1,5 +1,6 @@
-// orvane-validate: runs named test groups against any VST 2.4 module, one line per check,
+// orvane-validate: runs named test groups against any VST 2.4 or CLAP module, one line per check,
 // exit status 0 only when every check passes.
+#include "tools/validate/ClapGroups.h"
 #include "tools/validate/Groups.h"
 
 #include <chrono>
@@ -31,8 +32,26 @@ const Group kGroups[] = {
     {"instances", instancesGroup, "many instances alone and together, load/unload cycles"},
 };
 
+// A module whose name ends in ".clap" is driven through the CLAP host instead.
+const Group kClapGroups[] = {
+    {"processing", clapProcessingGroup,
+     "block sizes with host values inside, rates, extreme input, in place"},
+    {"state", clapStateGroup, "stream round trips a few bytes per call, bad states"},
+    {"realtime", clapRealtimeGroup,
+     "no allocation, lock, wait, file or system call in process, events included"},
+    {"instances", clapInstancesGroup, "many instances alone and together, load/unload cycles"},
+};
+
+std::vector<Group> groupsFor(const std::string& path) {
+    const std::string clap = ".clap";
+    if (path.size() >= clap.size() &&
+        path.compare(path.size() - clap.size(), clap.size(), clap) == 0)
+        return {std::begin(kClapGroups), std::end(kClapGroups)};
+    return {std::begin(kGroups), std::end(kGroups)};
+}
+
 void usage(FILE* out) {
-    std::fprintf(out, "usage: orvane-validate [OPTIONS] PLUGIN.so\n"
+    std::fprintf(out, "usage: orvane-validate [OPTIONS] PLUGIN.so|PLUGIN.clap\n"
                       "  --strictness 1|2|3    how hard to try (default 2; 3 runs everything)\n"
                       "  --group NAME          run only this group (repeatable)\n"
                       "  --output-limit X      largest output magnitude allowed (default: finite)\n"
@@ -41,6 +60,9 @@ void usage(FILE* out) {
                       "  --seed N              seed of the random material (default 1)\n"
                       "groups:\n");
     for (const Group& group : kGroups)
+        std::fprintf(out, "  %-12s %s\n", group.name, group.what);
+    std::fprintf(out, "groups of a CLAP module (PLUGIN.clap):\n");
+    for (const Group& group : kClapGroups)
         std::fprintf(out, "  %-12s %s\n", group.name, group.what);
 }
 
@@ -102,9 +124,10 @@ int main(int argc, char** argv) {
         usage(stderr);
         return 2;
     }
+    const std::vector<Group> groups = groupsFor(settings.pluginPath);
     for (const std::string& name : chosen) {
         bool known = false;
-        for (const Group& group : kGroups)
+        for (const Group& group : groups)
             known = known || name == group.name;
         if (!known) {
             std::fprintf(stderr, "orvane-validate: no group \"%s\"\n", name.c_str());
@@ -117,7 +140,7 @@ int main(int argc, char** argv) {
     std::printf("orvane-validate %s at strictness %d\n", settings.pluginPath.c_str(),
                 settings.strictness);
     Report report;
-    for (const Group& group : kGroups) {
+    for (const Group& group : groups) {
         bool wanted = chosen.empty();
         for (const std::string& name : chosen)
             wanted = wanted || name == group.name;
