@@ -3,7 +3,7 @@
 #   tools/install.sh [--vst-dir DIR] [--build-dir DIR]     install (again)
 #   tools/install.sh --uninstall                           remove exactly what was installed
 # The module goes to --vst-dir, else the first folder of $VST_PATH, else ~/.vst; the manual to
-# $XDG_DATA_HOME/doc/orvane; the tools to ~/.local/bin; the LV2 bundle, when built, to ~/.lv2.
+# $XDG_DATA_HOME/doc/orvane; the tools to ~/.local/bin; built LV2/VST3 bundles to ~/.lv2, ~/.vst3.
 # Every file and every folder it creates is listed in a manifest; uninstalling removes those and
 # nothing else, so settings and ECS files stay.
 set -euo pipefail
@@ -105,16 +105,18 @@ put 0644 "$module" "$vst_dir/Orvane.so"
 put 0644 "$manual" "$data_home/doc/orvane/HK_Orvane_Manual.pdf"
 put 0755 "$build_dir/orvane-render" "$HOME/.local/bin/orvane-render"
 put 0755 "$build_dir/orvane-probe" "$HOME/.local/bin/orvane-probe"
-if [ -d "$build_dir/Orvane.lv2" ]; then
-    (cd "$build_dir" && find Orvane.lv2 -type f) | sort | while IFS= read -r file; do
+for bundle in Orvane.lv2:.lv2 Orvane.vst3:.vst3; do # bundle:folder under $HOME
+    [ -d "$build_dir/${bundle%%:*}" ] || continue
+    (cd "$build_dir" && find "${bundle%%:*}" -type f) | sort | while IFS= read -r file; do
         perm=0644
         [ -x "$build_dir/$file" ] && perm=0755
-        put "$perm" "$build_dir/$file" "$HOME/.lv2/$file"
+        put "$perm" "$build_dir/$file" "$HOME/${bundle#*:}/$file"
     done
-fi
+done
 echo "Orvane installed:"
 echo "  plug-in  $vst_dir/Orvane.so"
 [ -d "$build_dir/Orvane.lv2" ] && echo "  LV2      $HOME/.lv2/Orvane.lv2"
+[ -d "$build_dir/Orvane.vst3" ] && echo "  VST3     $HOME/.vst3/Orvane.vst3"
 echo "  manual   $data_home/doc/orvane/HK_Orvane_Manual.pdf"
 echo "  tools    $HOME/.local/bin/orvane-render, orvane-probe"
 case ":$PATH:" in *":$HOME/.local/bin:"*) ;; *) echo "Note: $HOME/.local/bin is not on your PATH." ;; esac

@@ -65,7 +65,8 @@ struct ComponentTables {
                  std::copy(kControllerClass, kControllerClass + sizeof(v3_tuid), id);
                  return V3_OK;
              },
-             [](void*, int32_t mode) -> v3_result { return mode == V3_SIMPLE ? V3_OK : V3_FALSE; },
+             // One way of processing whatever the mode.
+             [](void*, int32_t) -> v3_result { return V3_OK; },
              [](void*, int32_t type, int32_t direction) -> int32_t {
                  if (type == V3_AUDIO) return 1;
                  return type == V3_EVENT && direction == V3_INPUT ? 1 : 0;

@@ -1,5 +1,5 @@
-// orvane-validate: runs named test groups against any VST 2.4 module, one line per check,
-// exit status 0 only when every check passes.
+// orvane-validate: runs named test groups against any VST 2.4 module or VST3 bundle, one line
+// per check, exit status 0 only when every check passes.
 #include "tools/validate/Groups.h"
 
 #include <chrono>
@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -31,8 +32,22 @@ const Group kGroups[] = {
     {"instances", instancesGroup, "many instances alone and together, load/unload cycles"},
 };
 
+// A VST3 bundle (a folder named *.vst3) gets the groups that apply to its processor.
+const Group kVst3Groups[] = {
+    {"state", vst3StateGroup, "state round trips through partial streams, bad states"},
+    {"processing", vst3ProcessingGroup, "odd blocks with changes and MIDI inside, rates, flush"},
+    {"realtime", vst3RealtimeGroup, "no allocation, lock, wait, file or system call in process"},
+    {"instances", vst3InstancesGroup, "many instances alone and together, load/unload cycles"},
+};
+
+bool isVst3Bundle(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path.size() > 5 && path.compare(path.size() - 5, 5, ".vst3") == 0;
+}
+
 void usage(FILE* out) {
-    std::fprintf(out, "usage: orvane-validate [OPTIONS] PLUGIN.so\n"
+    std::fprintf(out, "usage: orvane-validate [OPTIONS] PLUGIN.so|BUNDLE.vst3\n"
                       "  --strictness 1|2|3    how hard to try (default 2; 3 runs everything)\n"
                       "  --group NAME          run only this group (repeatable)\n"
                       "  --output-limit X      largest output magnitude allowed (default: finite)\n"
@@ -41,6 +56,9 @@ void usage(FILE* out) {
                       "  --seed N              seed of the random material (default 1)\n"
                       "groups:\n");
     for (const Group& group : kGroups)
+        std::fprintf(out, "  %-12s %s\n", group.name, group.what);
+    std::fprintf(out, "groups for a VST3 bundle:\n");
+    for (const Group& group : kVst3Groups)
         std::fprintf(out, "  %-12s %s\n", group.name, group.what);
 }
 
@@ -102,9 +120,12 @@ int main(int argc, char** argv) {
         usage(stderr);
         return 2;
     }
+    const bool vst3 = isVst3Bundle(settings.pluginPath);
+    const Group* groups = vst3 ? kVst3Groups : kGroups;
+    const std::size_t groupCount = vst3 ? std::size(kVst3Groups) : std::size(kGroups);
     for (const std::string& name : chosen) {
         bool known = false;
-        for (const Group& group : kGroups)
+        for (const Group& group : std::vector<Group>(groups, groups + groupCount))
             known = known || name == group.name;
         if (!known) {
             std::fprintf(stderr, "orvane-validate: no group \"%s\"\n", name.c_str());
@@ -117,7 +138,7 @@ int main(int argc, char** argv) {
     std::printf("orvane-validate %s at strictness %d\n", settings.pluginPath.c_str(),
                 settings.strictness);
     Report report;
-    for (const Group& group : kGroups) {
+    for (const Group& group : std::vector<Group>(groups, groups + groupCount)) {
         bool wanted = chosen.empty();
         for (const std::string& name : chosen)
             wanted = wanted || name == group.name;

@@ -178,6 +178,9 @@ struct HandlerTable : v3_funknown {
 } // namespace
 
 struct Vst3Plugin::Impl {
+    // Reserved, so that processing allocates nothing on the host's side either.
+    Impl() { reported.reserve(4096); }
+
     void* library = nullptr;
     v3_plugin_factory** factory = nullptr;
     v3_connection_point** componentPoint = nullptr;
@@ -407,7 +410,8 @@ std::int32_t Vst3Plugin::process(const float* inLeft, const float* inRight, floa
     in.reported.clear();
     for (std::size_t i = 0; i < in.output.used; ++i)
         for (const auto& [offset, value] : in.output.queues[i].points)
-            in.reported.push_back({in.output.queues[i].id, offset, value});
+            if (in.reported.size() < in.reported.capacity())
+                in.reported.push_back({in.output.queues[i].id, offset, value});
     return result;
 }
 
