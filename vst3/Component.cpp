@@ -109,10 +109,7 @@ struct ComponentTables {
              [](void* self, v3_process_setup* setup) {
                  return C::ProcessorFace::of(self)->setup(setup);
              },
-             [](void* self, v3_bool state) -> v3_result {
-                 C::ProcessorFace::of(self)->running.store(state != 0, std::memory_order_release);
-                 return V3_OK;
-             },
+             [](void*, v3_bool) -> v3_result { return V3_OK; },
              [](void* self, v3_process_data* data) {
                  return C::ProcessorFace::of(self)->process(data);
              },

@@ -24,9 +24,6 @@ public:
 
     // For the linked controller, on the main thread.
     adapter::EffectDriver* driver() const { return effect.get(); }
-    // True between the host's setProcessing(true) and (false): host writes then reach the
-    // effect through process.
-    bool processing() const { return running.load(std::memory_order_acquire); }
     // The linked controller goes: nothing more is sent to it.
     void controllerGone() { peer = nullptr; }
 
@@ -60,7 +57,6 @@ private:
 
     std::unique_ptr<adapter::EffectDriver> effect;
     v3_connection_point** peer = nullptr;
-    std::atomic<bool> running{false};
 };
 
 } // namespace orvane::vst3

@@ -288,18 +288,17 @@ double Controller::value(v3_param_id id) {
     return 0;
 }
 
-// A host writes here at once and to the processor with its next block. While the host is not
-// processing there is no next block to wait for, so the effect takes the value now and a
-// session saved meanwhile holds what the host shows.
+// A host writes here at once and to the processor with its next block: the effect takes the
+// value now, so a session saved before that block holds the value the host shows.
 v3_result Controller::setValue(v3_param_id id, double value) {
     if (std::isnan(value)) return V3_INVALID_ARG;
     value = std::clamp(value, 0.0, 1.0);
     adapter::EffectDriver* effect = driver();
     if (const int exposed = exposedForId(id); exposed >= 0) {
-        if (!effect)
-            unlinked[exposed] = value;
-        else if (!component->processing())
+        if (effect)
             effect->setValue(exposed, effectValue(exposed, value));
+        else
+            unlinked[exposed] = value;
         return V3_OK;
     }
     if (id == kProgramParameter) {

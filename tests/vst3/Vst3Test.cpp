@@ -232,14 +232,13 @@ TEST_F(Vst3Test, ControllerShowsTheEffectsParametersProgramsAndTexts) {
     EXPECT_FALSE(vst3->parse(1, "loud", value));
 
     // Choosing a program through its parameter switches the effect and has the host re-read.
-    vst3->setProcessing(false);
     vst3->setValue(1000, 5 / 7.0);
     EXPECT_EQ(vst3->restarts(), 1);
     EXPECT_EQ(vst3->value(1000), 5 / 7.0);
     EXPECT_EQ(vst3->text(1000, 5 / 7.0), "Only Air");
 
-    // A host write while not processing reaches the effect at once, so a session saved before
-    // the next block holds the value the host shows.
+    // A host's write reaches the effect at once, so a session saved before the next block holds
+    // the value the host shows.
     vst3->setValue(1, 0.25);
     auto reopened = loadVst3();
     ASSERT_TRUE(reopened && reopened->restoreState(vst3->saveState()));
