@@ -28,6 +28,7 @@ public:
 private:
     AEffect* effect;
     bool opened = false;
+    unsigned long parentWindow = 0;
 };
 
 } // namespace orvane::adapter

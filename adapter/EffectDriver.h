@@ -24,6 +24,7 @@ public:
         virtual void gesture(std::size_t exposed, bool begin) = 0; // a control is touched or let go
         virtual void edited(std::size_t exposed, float normalised) = 0; // the editor moved it
         virtual void resized(int width, int height) = 0;
+
     protected:
         ~Listener() = default;
     };
@@ -59,8 +60,7 @@ public:
     // since the last call: report(exposed, normalised) for each exposed value that differs
     // from what was last reported or taken from the host. From the processing thread after
     // process, or from the main thread while the host is not processing.
-    template <typename Report>
-    void collectChanges(Report&& report) {
+    template <typename Report> void collectChanges(Report&& report) {
         for (std::size_t i = 0; i < kExposedCount; ++i) {
             const float now = value(i);
             if (known[i].exchange(now, std::memory_order_relaxed) != now) report(i, now);
@@ -69,7 +69,9 @@ public:
 
     // The saved state: the host's changes not yet applied are folded in, so it holds the values
     // the host shows. Restore answers false, changing nothing, for bytes it does not know.
-    bool saveState(unsigned char (&state)[kStateBytes]);
+    // unseen: per exposed parameter, a host value the adapter has not handed over yet (NaN for
+    // none), for formats whose save may come before the process call that would take it.
+    bool saveState(unsigned char (&state)[kStateBytes], const float* unseen = nullptr);
     bool restoreState(const void* state, std::size_t size);
 
     // Texts from the effect itself: the readout's words for a value ("-10.0 dB", "L + R"), and
@@ -84,10 +86,38 @@ public:
     int currentProgram();
 
 private:
+    static constexpr std::size_t kValueCapacity = 512;
+    static constexpr std::size_t kMidiCapacity = 256;
+    struct QueuedValue {
+        std::uint32_t frame;
+        std::uint32_t exposed;
+        float normalised;
+    };
+
     EffectDriver();
-    // ... the implementation adds its members here.
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                       void* ptr = nullptr, float opt = 0);
+    VstIntPtr answerHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+    static VstIntPtr hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                  void* ptr, float opt);
+    void apply(const QueuedValue& change);
+    void handOverMidi(std::uint32_t frames);
+    void runSpan(const float* const* inputs, float* const* outputs, std::uint32_t begin,
+                 std::uint32_t end);
+
     AEffect* aeffect = nullptr;
     std::atomic<float> known[kExposedCount];
+    // Queued host values not yet applied, for saveState; NaN where none waits.
+    std::atomic<float> waiting[kExposedCount];
+    std::atomic<Listener*> listener{nullptr};
+    std::atomic<double> rate{44100.0};
+    std::atomic<int> blockSize{1024};
+    QueuedValue values[kValueCapacity];
+    std::size_t valueCount = 0;
+    VstMidiEvent midi[kMidiCapacity];
+    std::uint32_t midiFrames[kMidiCapacity];
+    std::size_t midiCount = 0;
+    std::unique_ptr<unsigned char[]> eventList; // a VstEvents with room for every event
 };
 
 } // namespace orvane::adapter

@@ -32,9 +32,9 @@ struct ListEntry {
 
 // What the effect's own texts say about one parameter (generated at build time).
 struct ValueShape {
-    const char* title;  // the effect's parameter name, e.g. "Main Volume"
-    const char* unit;   // "dB", "kHz" or ""
-    float minimum;      // plain value range (the LV2 port's and the CLAP parameter's)
+    const char* title; // the effect's parameter name, e.g. "Main Volume"
+    const char* unit;  // "dB", "kHz" or ""
+    float minimum;     // plain value range (the LV2 port's and the CLAP parameter's)
     float maximum;
     float defaultPlain; // factory program 0
     int entryCount;     // lists: entries; toggles: 2; others 0
@@ -48,6 +48,9 @@ float toPlain(std::size_t exposed, float normalised);
 float toNormalised(std::size_t exposed, float plain);
 // 0 for continuous parameters, 1 for toggles, entries minus one for lists.
 int stepCount(std::size_t exposed);
+// The same for a shape being read from the effect (the shapes' generator).
+float toPlain(ValueKind kind, const ValueShape& shape, float normalised);
+float toNormalised(ValueKind kind, const ValueShape& shape, float plain);
 // The exposed parameter that carries an effect parameter, or -1.
 int exposedForParameter(int parameter);
 

@@ -19,8 +19,7 @@ bool unpackState(const void* state, std::size_t size, unsigned char* chunk);
 
 // Hosts' streams may move fewer bytes per call than asked. step moves at most size bytes and
 // answers how many it moved (0 or less: the stream ended or failed). True when all moved.
-template <typename Step>
-bool moveFully(unsigned char* data, std::size_t size, Step&& step) {
+template <typename Step> bool moveFully(unsigned char* data, std::size_t size, Step&& step) {
     std::size_t done = 0;
     while (done < size) {
         const long long moved = step(data + done, size - done);

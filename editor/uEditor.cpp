@@ -1,6 +1,7 @@
 // The editor's lifecycle and layout: construction, open and close, the bitmap set, the controls
 // of the main face, the split display, idle and the full re-read of the effect (resume).
 #include "editor/uEditor.h"
+#include "editor/EditorFactory.h"
 
 #include "editor/BitmapCache.h"
 #include "editor/myKnob.h"
@@ -60,6 +61,14 @@ uEditor::uEditor(APlugin* effect) : AEffGUIEditor(effect), plugin(effect) {
 
 uEditor::~uEditor() {
     if (frame) close();
+}
+
+int uEditor::connectionFd() const {
+    return frame ? frame->connectionFd() : -1;
+}
+
+EffectEditor* createEditor(APlugin& effect) {
+    return new uEditor(&effect);
 }
 
 bool uEditor::open(void* parent) {

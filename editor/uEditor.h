@@ -5,6 +5,7 @@
 
 #include "editor/ControlHost.h"
 #include "editor/EditorMailbox.h"
+#include "engine/EffectEditor.h"
 #include "platform/DialogTask.h"
 #include "toolkit/Toolkit.h"
 
@@ -27,7 +28,8 @@ extern const char* const BIG_SCREEN_STR[3];
 class uEditor : public orvgui::AEffGUIEditor,
                 public orvgui::IControlListener,
                 public orvgui::IKeyboardHook,
-                public ControlHost {
+                public ControlHost,
+                public EffectEditor {
 public:
     explicit uEditor(APlugin* effect);
     ~uEditor() override;
@@ -46,11 +48,12 @@ public:
     void showFreqNoteDisplay();
 
     // From the effect, on any thread: each only records what changed for the next idle.
-    void setParameter(int index, float value);
-    void setVu(float left, float right);
-    void requestResume() { mailbox.requestResume(); }
-    void setEditTag(int tag) { mailbox.setEditTag(tag); }
-    void setPresetUndo();
+    void setParameter(int index, float value) override;
+    void setVu(float left, float right) override;
+    void requestResume() override { mailbox.requestResume(); }
+    void setEditTag(int tag) override { mailbox.setEditTag(tag); }
+    void setPresetUndo() override;
+    int connectionFd() const override;
 
     // Control events (user-interface thread)
     void valueChanged(orvgui::CControl* control) override;

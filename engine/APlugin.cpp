@@ -1,7 +1,7 @@
 // Construction and the effect's answers to the host.
 #include "engine/APlugin.h"
 
-#include "editor/uEditor.h"
+#include "host/AEffEditor.h"
 
 #include <cmath>
 #include <cstdio>
@@ -21,7 +21,8 @@ constexpr const char* kEffectName = "Orvane";
 
 } // namespace
 
-APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, kNumParams) {
+APlugin::APlugin(audioMasterCallback audioMaster, EditorFactory makeEditor)
+    : AudioEffectX(audioMaster, 1, kNumParams) {
     splitFilter.init(44100.0f);
     airFilter.init(44100.0f);
     isSynth(false);
@@ -30,7 +31,7 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1,
     setDefaultSettings();
     initVariables();
     editorReady = false;
-    ownEditor = new uEditor(this);
+    if (makeEditor) ownEditor = makeEditor(*this);
     setNumInputs(2);
     setNumOutputs(2);
     canProcessReplacing(true);
@@ -109,9 +110,8 @@ VstInt32 APlugin::getVendorVersion() {
 }
 
 VstIntPtr APlugin::vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float floatArg) {
-    if (lArg == kTextEntryCode)
-        return ptrArg && enterText(static_cast<int>(lArg2), static_cast<const char*>(ptrArg)) ? 1
-                                                                                              : 0;
+    VstIntPtr answer = 0;
+    if (answerAdapter(lArg, lArg2, ptrArg, floatArg, answer)) return answer;
     const bool wheel =
         lArg == vstFourCC('s', 't', 'C', 'A') && lArg2 == vstFourCC('W', 'h', 'e', 'e');
     if (!wheel || !editor || !std::isfinite(floatArg)) return 0;

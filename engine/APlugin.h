@@ -4,7 +4,9 @@
 
 #include "dsp/TFilter.h"
 #include "dsp/TParaEQ.h"
+#include "engine/EffectEditor.h"
 #include "engine/Relaxed.h"
+#include "engine/VendorCodes.h"
 #include "host/AudioEffectX.h"
 
 #include <array>
@@ -42,10 +44,6 @@ enum ParamIndex : int {
     kReloadProgram = 127,
 };
 
-// effVendorSpecific with index kTextEntryCode, value a parameter index and ptr a text: enterText,
-// answering 1 when the parameter took the text. effString2Parameter is left unanswered.
-constexpr VstInt32 kTextEntryCode = vstFourCC('O', 'r', 'T', 'x');
-
 extern const float MONO_FREQ_MULT[4];
 extern const char* const MONO_TYPE_STR[4];
 extern const char* const MONO_SPLIT_RANGE_STR[4];
@@ -61,7 +59,8 @@ struct ProgramRecord {
 
 class APlugin : public AudioEffectX {
 public:
-    explicit APlugin(audioMasterCallback audioMaster);
+    // Without makeEditor the effect has no editor (tools, tests).
+    explicit APlugin(audioMasterCallback audioMaster, EditorFactory makeEditor = nullptr);
     ~APlugin() override;
 
     // Host interface
@@ -97,6 +96,8 @@ public:
     // entry's terms with an optional unit ("+3 dB", "35 kHz"). False, and nothing changes, for
     // a text the parameter cannot take. Hosts reach it through kTextEntryCode.
     bool enterText(int index, const char* text);
+    // The value enterText would set for text, without setting it.
+    bool textValue(int index, const char* text, float& value);
     const char* ToFilterStr(int index, float octaves);
     const char* ToFilterStr(int index);
     const char* ToFilterStr(int index, float low, float high, bool lowerCase);
@@ -151,7 +152,7 @@ protected:
     // The editor sets the opening flags and reads the default values.
     friend class uEditor;
     // The editor created by the constructor; the base owns it as its editor.
-    uEditor* ownEditor = nullptr;
+    EffectEditor* ownEditor = nullptr;
 
     Relaxed<float> paramValues[kNumParams];
 
@@ -229,6 +230,9 @@ private:
     void setGlobalOften();
     void updateVu();
     void detectChunkHost();
+    // The requests of engine/VendorCodes.h other than text entry; false for any other code.
+    bool answerAdapter(VstInt32 code, VstIntPtr value, void* ptr, float opt, VstIntPtr& answer);
+    void serveChunk(unsigned char* staging);
     void loadFactoryValues(int program);
     void copyIntoLive(const Relaxed<float>* source, int count);
     void applyChunk(const unsigned char* chunk, unsigned char* staging);

@@ -1,7 +1,6 @@
 // The per-sample audio path and its coefficient schedule.
 #include "engine/APlugin.h"
 
-#include "editor/uEditor.h"
 
 #include <cmath>
 #include <xmmintrin.h>

@@ -49,14 +49,18 @@ VstInt32 APlugin::getChunk(void** data, bool isPreset) {
     } else {
         return 0;
     }
+    serveChunk(staging);
+    *data = staging;
+    return kChunkSize;
+}
+
+void APlugin::serveChunk(unsigned char* staging) {
     for (int i = 0; i < kNumParams; ++i) {
         const float value = programRecord.values[i];
         std::memcpy(staging + i * sizeof(float), &value, sizeof value);
     }
     std::memset(staging + kValueBytes, 0, kNameBytes);
     std::memcpy(staging + kValueBytes, programRecord.name, strnlen(programRecord.name, 31));
-    *data = staging;
-    return kChunkSize;
 }
 
 VstInt32 APlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset) {

@@ -1,8 +1,6 @@
 // The parameter model: storage, names and display texts, typed entry.
 #include "engine/APlugin.h"
 
-#include "editor/uEditor.h"
-
 #include "platform/Dialogs.h"
 #include "platform/TextUtils.h"
 
@@ -325,13 +323,13 @@ float APlugin::typedEntryValue(int index, double number) {
     }
 }
 
-bool APlugin::enterText(int index, const char* text) {
+bool APlugin::textValue(int index, const char* text, float& value) {
     if (!text || !validIndex(index)) return false;
     const std::string typed = looseText(text);
     const ChoiceList list = choiceList(index);
     for (int k = 0; k < list.count; ++k)
         if (typed == looseText(list.names[k])) {
-            setParameter(index, listEntryValue(static_cast<float>(k + 1), list.multiplier));
+            value = listEntryValue(static_cast<float>(k + 1), list.multiplier);
             return true;
         }
     if (isSwitch(index))
@@ -339,7 +337,7 @@ bool APlugin::enterText(int index, const char* text) {
             char shown[kVstMaxParamStrLen * 4];
             displayText(index, v, shown);
             if (typed == looseText(shown)) {
-                setParameter(index, v);
+                value = v;
                 return true;
             }
         }
@@ -362,7 +360,14 @@ bool APlugin::enterText(int index, const char* text) {
         return false;
     const float v = typedEntryValue(index, number);
     if (!(v >= -kEntrySlack && v <= 1.0f + kEntrySlack)) return false;
-    setParameter(index, clamp01(v));
+    value = clamp01(v);
+    return true;
+}
+
+bool APlugin::enterText(int index, const char* text) {
+    float value;
+    if (!textValue(index, text, value)) return false;
+    setParameter(index, value);
     return true;
 }
 

@@ -1,7 +1,6 @@
 // Factory programs, the edit/recall comparison and clear preset.
 #include "engine/APlugin.h"
 
-#include "editor/uEditor.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // The module's two exported entry points.
-#include "engine/APlugin.h"
+#include "host/AudioEffect.h"
 
 #include <new>
 
@@ -8,9 +8,8 @@
 // Out-of-memory marker: false unless something outside the effect sets it.
 bool oome = false;
 
-AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
-    return new (std::nothrow) APlugin(audioMaster);
-}
+// Each module says which effect it builds (host/PluginInstance.cpp for the plug-in modules).
+AudioEffect* createEffectInstance(audioMasterCallback audioMaster);
 
 namespace {
 bool hostAnswersVersion(audioMasterCallback audioMaster) {
@@ -26,7 +25,7 @@ ORVANE_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
 
 ORVANE_EXPORT AEffect* main_macho(audioMasterCallback audioMaster) {
     if (!hostAnswersVersion(audioMaster)) return nullptr;
-    AudioEffect* effect = new (std::nothrow) APlugin(audioMaster);
+    AudioEffect* effect = createEffectInstance(audioMaster);
     if (!effect) return nullptr;
     if (oome) {
         delete effect;

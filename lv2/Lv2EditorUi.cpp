@@ -1,136 +1,126 @@
-// The X11 user interface: the effect's own editor, opened through the effect's dispatcher
-// into the host's window. The plug-in instance comes through instance-access; editor edits
-// reach the host as port writes, host port changes reach the effect as parameter changes.
+// The X11 user interface: the effect's own editor, embedded through the adapter core into the
+// host's window. The plug-in instance comes through instance-access; editor edits and the
+// effect's own changes reach the host as port writes, host port changes reach the effect.
+#include "adapter/EditorEmbedding.h"
 #include "lv2/InstanceLink.h"
 #include "lv2/Ports.h"
 
-#include <X11/Xlib.h>
 #include <lv2/instance-access/instance-access.h>
 #include <lv2/ui/ui.h>
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace orvane::lv2 {
 namespace {
 
-class EditorUi {
+using adapter::kExposed;
+using adapter::kExposedCount;
+
+class EditorUi final : private adapter::EffectDriver::Listener {
 public:
     EditorUi(InstanceLink& instance, LV2UI_Write_Function write, LV2UI_Controller controller,
              const LV2UI_Resize* resize, const LV2UI_Touch* touch)
-        : instance(instance), effect(instance.effect), write(write), controller(controller),
-          resize(resize), touch(touch) {}
+        : instance(instance), effect(instance.effect), embedding(instance.effect), write(write),
+          controller(controller), resize(resize), touch(touch) {}
 
-    // False when another user interface of the instance is open: the effect has one editor.
+    // False when another user interface of the instance is open (the effect has one editor) or
+    // the editor did not open.
     bool open(void* parent, LV2UI_Widget* widget) {
         // The link is in place before the editor opens, so its first edits already count.
-        const EditorLink* none = nullptr;
-        if (!instance.editor.compare_exchange_strong(none, &link)) return false;
-        for (std::size_t i = 0; i < kControlCount; ++i)
-            hostPort[i] = toPortValue(kParameterPorts[i], kPortShapes[i], held(i));
-        dispatch(effEditOpen, parent);
-        opened = true;
-        ERect* rect = nullptr;
-        dispatch(effEditGetRect, &rect);
-        if (rect && resize) resizeTo(rect->right - rect->left, rect->bottom - rect->top);
-        const Window child = newestChild(reinterpret_cast<Window>(parent));
-        *widget = reinterpret_cast<LV2UI_Widget>(child ? child : reinterpret_cast<Window>(parent));
+        adapter::EffectDriver::Listener* none = nullptr;
+        if (!instance.ui.compare_exchange_strong(none, this)) return false;
+        linked = true;
+        // The ports as the plug-in last took them: hosts send them again when the interface opens.
+        for (std::size_t i = 0; i < kExposedCount; ++i) {
+            hostPort[i] = instance.seen[i];
+            for (float& value : sent[i])
+                value = std::numeric_limits<float>::quiet_NaN();
+        }
+        if (!embedding.open(reinterpret_cast<unsigned long>(parent))) return false;
+        int width = 0, height = 0;
+        if (embedding.size(width, height)) resizeTo(width, height);
+        const unsigned long child = embedding.window();
+        *widget =
+            reinterpret_cast<LV2UI_Widget>(child ? child : reinterpret_cast<unsigned long>(parent));
         return true;
     }
 
     ~EditorUi() {
-        if (!opened) return;
-        dispatch(effEditClose);
-        instance.editor = nullptr;
+        embedding.close();
+        if (linked) instance.ui = nullptr;
     }
 
     // Values the effect changed by itself (a program chosen in the editor, a memory recalled,
-    // a MIDI controller) are written to the ports too, so the host shows and saves them.
+    // a MIDI controller, a restored state) are written to the ports too, so the host shows and
+    // saves them.
     void idle() {
-        dispatch(effEditIdle);
-        for (std::size_t i = 0; i < kControlCount; ++i) {
+        embedding.idle();
+        for (std::size_t i = 0; i < kExposedCount; ++i) {
             const float value = held(i);
-            const ParameterPort& p = kParameterPorts[i];
-            if (toNormalised(p, kPortShapes[i], hostPort[i]) == value ||
-                toPortValue(p, kPortShapes[i], value) == hostPort[i])
+            if (adapter::toNormalised(i, hostPort[i]) == value ||
+                adapter::toPlain(i, value) == hostPort[i])
                 continue;
-            writePort(i, toPortValue(p, kPortShapes[i], value));
+            writePort(i, adapter::toPlain(i, value));
         }
     }
 
-    // A port the host changed: the effect takes it unless it already holds that value, so the
-    // echo of the editor's own write does not round the editor's value.
+    // A port value from the host. The echo of this interface's own write, or the value the port
+    // already had (hosts send every port when the interface opens) is no news: the effect keeps
+    // its value. A real change applies unless the effect already holds it.
     void portChanged(std::uint32_t port, float value) {
-        const std::uint32_t control = port - kFirstControl;
-        if (port < kFirstControl || control >= kControlCount || !std::isfinite(value)) return;
-        hostPort[control] = value;
-        const ParameterPort& p = kParameterPorts[control];
-        if (toPortValue(p, kPortShapes[control], held(control)) == value) return;
-        effect->setParameter(effect, p.parameter, toNormalised(p, kPortShapes[control], value));
+        const std::uint32_t i = port - kFirstControl;
+        if (port < kFirstControl || i >= kExposedCount || !std::isfinite(value)) return;
+        for (float& written : sent[i])
+            if (written == value) {
+                written = std::numeric_limits<float>::quiet_NaN();
+                return;
+            }
+        const float before = hostPort[i];
+        hostPort[i] = value;
+        if (value == before || adapter::toPlain(i, held(i)) == value) return;
+        effect->setParameter(effect, kExposed[i].parameter, adapter::toNormalised(i, value));
     }
 
 private:
-    VstIntPtr dispatch(VstInt32 opcode, void* ptr = nullptr) {
-        return effect->dispatcher(effect, opcode, 0, 0, ptr, 0);
-    }
+    float held(std::size_t i) { return effect->getParameter(effect, kExposed[i].parameter); }
 
-    float held(std::size_t control) {
-        return effect->getParameter(effect, kParameterPorts[control].parameter);
-    }
-
-    void writePort(std::size_t control, float value) {
-        hostPort[control] = value;
-        write(controller, kFirstControl + static_cast<std::uint32_t>(control), sizeof value, 0,
-              &value);
+    void writePort(std::size_t i, float value) {
+        hostPort[i] = value;
+        sent[i][nextEcho[i]] = value;
+        instance.echo[i][nextEcho[i]] = value;
+        nextEcho[i] = (nextEcho[i] + 1) % kEchoDepth;
+        write(controller, kFirstControl + static_cast<std::uint32_t>(i), sizeof value, 0, &value);
     }
 
     void resizeTo(int width, int height) {
         if (resize && width > 0 && height > 0) resize->ui_resize(resize->handle, width, height);
     }
 
-    // The editor's window: the child it has just created in the host's window.
-    static Window newestChild(Window parent) {
-        Display* display = XOpenDisplay(nullptr);
-        if (!display) return 0;
-        Window root = 0, ignored = 0, newest = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (XQueryTree(display, parent, &root, &ignored, &children, &count) && count > 0)
-            newest = children[count - 1]; // stacking order: the newest child is on top
-        if (children) XFree(children);
-        XCloseDisplay(display);
-        return newest;
+    void edited(std::size_t exposed, float normalised) override {
+        writePort(exposed, adapter::toPlain(exposed, normalised));
     }
 
-    static void automate(void* ui, int parameter, float value) {
-        auto* self = static_cast<EditorUi*>(ui);
-        const int control = controlForParameter(parameter);
-        if (control < 0) return; // memories, lamps and the name travel in the state
-        self->writePort(control,
-                        toPortValue(kParameterPorts[control], kPortShapes[control], value));
+    void gesture(std::size_t exposed, bool begin) override {
+        if (touch)
+            touch->touch(touch->handle, kFirstControl + static_cast<std::uint32_t>(exposed), begin);
     }
 
-    static void gesture(void* ui, int parameter, bool begin) {
-        auto* self = static_cast<EditorUi*>(ui);
-        const int control = controlForParameter(parameter);
-        if (control >= 0 && self->touch)
-            self->touch->touch(self->touch->handle, kFirstControl + control, begin);
-    }
-
-    static void resized(void* ui, int width, int height) {
-        static_cast<EditorUi*>(ui)->resizeTo(width, height);
-    }
+    void resized(int width, int height) override { resizeTo(width, height); }
 
     InstanceLink& instance;
     AEffect* effect;
+    adapter::EditorEmbedding embedding;
     LV2UI_Write_Function write;
     LV2UI_Controller controller;
     const LV2UI_Resize* resize;
     const LV2UI_Touch* touch;
-    const EditorLink link{this, automate, gesture, resized};
-    bool opened = false;
-    float hostPort[kControlCount]; // each port's value as the host last had it from us or told us
+    bool linked = false;
+    float hostPort[kExposedCount]; // each port's value as the host last had it from us or told us
+    float sent[kExposedCount][kEchoDepth]; // writes whose echo has not come back yet
+    int nextEcho[kExposedCount] = {};
 };
 
 const void* feature(const LV2_Feature* const* features, const char* uri) {

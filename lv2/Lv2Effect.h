@@ -1,7 +1,8 @@
-// One LV2 instance: hosts the effect through its VST 2.4 entry point and dispatcher, turns port
-// values into parameter changes, the MIDI port into timed events, and state into its chunk.
+// One LV2 instance: the effect through the adapter core's driver. Port values become queued
+// parameter changes, the MIDI port timed events, and state the shared state form.
 #pragma once
 
+#include "adapter/EffectDriver.h"
 #include "lv2/InstanceLink.h"
 #include "lv2/Ports.h"
 
@@ -15,7 +16,7 @@
 
 namespace orvane::lv2 {
 
-class Lv2Effect : public InstanceLink {
+class Lv2Effect final : public InstanceLink, private adapter::EffectDriver::Listener {
 public:
     // Null when the host gives no URID map or the effect cannot be built.
     static Lv2Effect* create(double sampleRate, const LV2_Feature* const* features);
@@ -30,28 +31,27 @@ public:
     LV2_State_Status restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
 private:
-    static constexpr int kEventCapacity = 256;
-
     explicit Lv2Effect(LV2_URID_Map* map);
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                       void* ptr = nullptr, float opt = 0);
-    void applyControls();
-    void deliverMidi(std::uint32_t frames);
-    static VstIntPtr hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                  void* ptr, float opt);
+    // The port's value when it tells the effect something new, else NaN.
+    float newHostValue(std::size_t control, float held) const;
+    void takeControls();
+    void queueMidi(std::uint32_t frames);
 
+    // The editor's callbacks, passed on to the open user interface.
+    void gesture(std::size_t exposed, bool begin) override;
+    void edited(std::size_t exposed, float normalised) override;
+    void resized(int width, int height) override;
+
+    std::unique_ptr<adapter::EffectDriver> driver;
     LV2_URID midiEventType;
     LV2_URID chunkType;
     LV2_URID stateKey;
     float* audio[4] = {};
     const LV2_Atom_Sequence* midi = nullptr;
-    const float* controls[kControlCount] = {};
-    float lastPort[kControlCount];
+    const float* controls[adapter::kExposedCount] = {};
     // Set by restore: the next run takes the port values as they stand, since the restored
-    // chunk, not the ports the host may have set around it, holds the effect's values.
+    // state, not ports the host may have set around it, holds the effect's values.
     std::atomic<bool> adoptPorts{false};
-    VstMidiEvent midiEvents[kEventCapacity];
-    std::unique_ptr<unsigned char[]> eventList;
 };
 
 } // namespace orvane::lv2

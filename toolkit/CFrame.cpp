@@ -35,6 +35,10 @@ void CFrame::close() {
     forget();
 }
 
+int CFrame::connectionFd() const {
+    return window ? window->connectionFd() : -1;
+}
+
 void CFrame::idle() {
     if (window)
         window->update();

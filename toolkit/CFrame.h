@@ -37,6 +37,8 @@ public:
     bool isOpen() const { return window != nullptr; }
     // Processes pending window events and redraws what became dirty; never blocks.
     void idle();
+    // The open window's X connection, or -1.
+    int connectionFd() const;
 
     EditorInterface* getEditor() const { return editor; }
     void beginEdit(int32_t tag);

@@ -14,6 +14,8 @@ public:
     static std::unique_ptr<PlatformWindow> create(CFrame& frame, unsigned long parent);
     // Handles pending events and redraws the frame's dirty rectangle, without blocking.
     virtual void update() = 0;
+    // The file descriptor of the window's X connection, for hosts that watch it.
+    virtual int connectionFd() const = 0;
 };
 
 } // namespace orvgui

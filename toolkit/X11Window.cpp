@@ -254,6 +254,10 @@ public:
         return true;
     }
 
+    int connectionFd() const override {
+        return ConnectionNumber(static_cast<Display*>(puglGetNativeWorld(world)));
+    }
+
     void update() override {
         puglUpdate(world, 0.0);
         // Send what the redraw produced now, not at the next call.

@@ -1,8 +1,7 @@
-// Writes the bundle's description (manifest.ttl, Orvane.ttl, presets.ttl) and the port shapes
-// the modules are built with.
+// Writes the bundle's description: manifest.ttl, Orvane.ttl, presets.ttl.
 #pragma once
 
-#include "lv2/describe/EffectDescription.h"
+#include "adapter/describe/EffectDescription.h"
 
 #include <string>
 
@@ -14,7 +13,7 @@ struct BundleNames {
     std::string uiBinary;
 };
 
-bool writeBundleDescription(const EffectDescription& description, const BundleNames& names);
-bool writePortShapes(const EffectDescription& description, const std::string& path);
+bool writeBundleDescription(const adapter::EffectDescription& description,
+                            const BundleNames& names);
 
 } // namespace orvane::lv2

@@ -62,6 +62,87 @@ TEST_F(Lv2StateTest, RestoredChunkWinsOverStalePorts) {
     EXPECT_EQ(effectOf(*reopened)->getParameter(effectOf(*reopened), 3), 0.9f);
 }
 
+// Saved by the bundle before the adapter core: "Vocal lift" at -7.5 dB with Mono Type "L + R".
+const char* const kEarlierSession = R"(<urn:orvane:test:state>
+	a pset:Preset ;
+	lv2:appliesTo <urn:halvick:orvane> ;
+	lv2:port [
+		lv2:symbol "air" ;
+		pset:value 1.0
+	] , [
+		lv2:symbol "air_amount" ;
+		pset:value 3.0
+	] , [
+		lv2:symbol "air_frequency" ;
+		pset:value 34.14630127
+	] , [
+		lv2:symbol "bypass" ;
+		pset:value 0.0
+	] , [
+		lv2:symbol "main_volume" ;
+		pset:value -7.5
+	] , [
+		lv2:symbol "mono_type" ;
+		pset:value 2.0
+	] , [
+		lv2:symbol "split" ;
+		pset:value 0.0
+	] , [
+		lv2:symbol "split_frequency" ;
+		pset:value 0.80000001
+	] , [
+		lv2:symbol "split_note_mode" ;
+		pset:value 0.0
+	] , [
+		lv2:symbol "split_range" ;
+		pset:value 0.0
+	] , [
+		lv2:symbol "split_solo" ;
+		pset:value 0.0
+	] ;
+	state:state [
+		<urn:halvick:orvane#state> """AQAAAAAAAAAAAKA+AACAPwAAAD9mZuY+AAAAAAAAAADNzEw/AAAAAAAAAAAK4vU9AAAAAAAAAAAA
+AAAAAAAAPwAAAAAAAAA/AACAPwAAAAAAAAAAzcxMPwAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAPwAA
+AAAAAAA/AACAPwAAAAAAAAAAzcxMPwAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA
+AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA
+AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA
+AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA
+AAAAAAAAAAAAAAAAAAAAAAAAAAAAALCsrD7b3t4+vcbGPr3Cwj7L2Ng+c4AAPsvY2D7d0tI+zczM
+Puro6D4AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA
+AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA
+AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA="""^^xsd:base64Binary
+	] .)";
+
+TEST_F(Lv2StateTest, SessionFromTheEarlierBundleStillLoads) {
+    auto plugin = loadLv2();
+    ASSERT_TRUE(plugin && plugin->restoreState(kEarlierSession));
+    runBlock(*plugin);
+    AEffect* effect = effectOf(*plugin);
+    EXPECT_EQ(programName(effect), "Vocal lift");
+    EXPECT_EQ(effect->getParameter(effect, 1), 0.3125f);
+    EXPECT_EQ(plugin->control("mono_type"), 2.0f);
+    EXPECT_NE(plugin->saveState().find("AQAAAAAAAAAAAKA+AACAPwAAAD9mZuY+"), std::string::npos);
+}
+
+// A session saved before the plug-in ran holds the values the host shows, and reopens with them
+// in the ports, the state and the sound.
+TEST_F(Lv2StateTest, SessionSavedBeforeAnyRunHoldsTheHostsValues) {
+    auto saved = loadLv2();
+    ASSERT_TRUE(saved);
+    saved->setControl("main_volume", -10.0f);
+    saved->setControl("air", 0.0f);
+    const std::string session = saved->saveState();
+
+    auto reopened = loadLv2();
+    ASSERT_TRUE(reopened && reopened->restoreState(session));
+    runBlock(*reopened);
+    AEffect* effect = effectOf(*reopened);
+    EXPECT_EQ(effect->getParameter(effect, 1), 0.25f);
+    EXPECT_EQ(effect->getParameter(effect, 2), 0.0f);
+    EXPECT_EQ(reopened->control("main_volume"), -10.0f);
+    EXPECT_EQ(reopened->saveState(), session);
+}
+
 TEST_F(Lv2StateTest, UnknownStateVersionChangesNothing) {
     auto plugin = loadLv2();
     ASSERT_TRUE(plugin);

@@ -144,4 +144,43 @@ TEST_F(Lv2UiTest, EditorEmbedsWritesPortsAndFollowsTheHost) {
     EXPECT_EQ(host.writes[1].value, 1.5f);
 }
 
+// Values the effect changed without the host survive the ports the host sends when the interface
+// opens, and the echo of the interface's own report does not pull a moving value back.
+TEST_F(Lv2UiTest, StalePortsAndLateEchoesNeverOverwriteTheEffect) {
+    if (!testDisplay()) GTEST_SKIP() << missingTool();
+    auto plugin = loadLv2();
+    ASSERT_TRUE(plugin);
+    AEffect* effect = effectOf(*plugin);
+    if (!(effect->flags & effFlagsHasEditor)) GTEST_SKIP() << "the effect has no editor";
+    StereoSignal s = testSignal(64);
+    std::vector<float> outL(64), outR(64);
+    const auto run = [&] {
+        plugin->run(s.left.data(), s.right.data(), outL.data(), outR.data(), 64);
+    };
+    run();
+    effect->setParameter(effect, 3, 0.25f); // as a MIDI controller, while no interface is open
+
+    HostWindow window(20, 20, 1200, 1000);
+    UiHost host(*plugin, window);
+    ASSERT_TRUE(host.ui);
+    const std::uint32_t amount = plugin->portIndex("air_amount");
+    for (const char* symbol : {"main_volume", "air", "air_amount", "bypass"})
+        host.portEvent(plugin->portIndex(symbol), plugin->control(symbol));
+    EXPECT_EQ(effect->getParameter(effect, 3), 0.25f);
+    EXPECT_TRUE(host.idleUntil([&] { return !host.writes.empty(); }));
+    ASSERT_EQ(host.writes.size(), 1u);
+    EXPECT_EQ(host.writes[0].port, amount);
+    EXPECT_EQ(host.writes[0].value, 1.5f);
+
+    // The controller moves on before the host passes the report back to the interface and
+    // the plug-in.
+    effect->setParameter(effect, 3, 0.75f);
+    host.portEvent(amount, 1.5f);
+    plugin->setControl("air_amount", 1.5f);
+    run();
+    EXPECT_EQ(effect->getParameter(effect, 3), 0.75f);
+    EXPECT_TRUE(host.idleUntil([&] { return host.writes.size() == 2; }));
+    EXPECT_EQ(host.writes.back().value, 4.5f);
+}
+
 } // namespace

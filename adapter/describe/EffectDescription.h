@@ -1,33 +1,32 @@
-// What a host learns about the effect's LV2 face, read from the effect itself: the names and
-// display texts its parameter model gives, its start values and its factory programs.
+// What every format shows of the effect, read from the effect itself: the names and display
+// texts its parameter model gives, its start values and its factory programs.
 #pragma once
 
-#include "lv2/Ports.h"
+#include "adapter/ExposedParameters.h"
 
 #include <string>
 #include <vector>
 
-namespace orvane::lv2 {
+namespace orvane::adapter {
 
-struct ControlDescription {
-    const ParameterPort* port;
+struct ParameterDescription {
+    const ExposedParameter* parameter;
     std::string name;
     std::string unit;                // the face's unit ("dB", "kHz"), empty when it shows none
     std::vector<std::string> labels; // per entry for lists, for 0 and 1 for toggles
-    PortShape shape;
-    float defaultValue; // in port units
+    ValueShape shape;                // numbers only; the texts are the strings above
 };
 
 struct PresetDescription {
     std::string name;
-    std::vector<float> portValues; // per control, in port units
-    std::vector<unsigned char> state;
+    std::vector<float> plainValues;   // per exposed parameter
+    std::vector<unsigned char> state; // the saved state form
 };
 
 struct EffectDescription {
     std::string name;
     std::string vendor;
-    std::vector<ControlDescription> controls;
+    std::vector<ParameterDescription> parameters;
     std::vector<PresetDescription> presets;
 };
 
@@ -35,4 +34,4 @@ struct EffectDescription {
 // texts do not read as expected.
 bool describeEffect(EffectDescription& description, std::string& error);
 
-} // namespace orvane::lv2
+} // namespace orvane::adapter

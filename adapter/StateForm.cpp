@@ -1,8 +1,8 @@
-#include "lv2/StateFormat.h"
+#include "adapter/StateForm.h"
 
 #include <cstring>
 
-namespace orvane::lv2 {
+namespace orvane::adapter {
 
 namespace {
 
@@ -44,4 +44,4 @@ bool unpackState(const void* state, std::size_t size, unsigned char* chunk) {
     return true;
 }
 
-} // namespace orvane::lv2
+} // namespace orvane::adapter

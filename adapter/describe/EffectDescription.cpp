@@ -1,20 +1,17 @@
-#include "lv2/describe/EffectDescription.h"
+#include "adapter/describe/EffectDescription.h"
 
+#include "adapter/StateForm.h"
 #include "engine/APlugin.h"
-#include "lv2/HostIdentity.h"
-#include "lv2/StateFormat.h"
 
 #include <cstdlib>
 #include <memory>
 
-namespace orvane::lv2 {
+namespace orvane::adapter {
 
 namespace {
 
-VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
-    VstIntPtr answer = 0;
-    answerIdentity(opcode, ptr, answer);
-    return answer;
+VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return opcode == audioMasterVersion ? kVstVersion : 0;
 }
 
 class Reader {
@@ -33,7 +30,9 @@ public:
     float value(int parameter) { return effect->getParameter(effect, parameter); }
     std::vector<unsigned char> state() {
         void* chunk = nullptr;
-        if (effect->dispatcher(effect, effGetChunk, 0, 0, &chunk, 0) != kChunkBytes) return {};
+        if (effect->dispatcher(effect, effVendorSpecific, kStateChunkCode, 0, &chunk, 0) !=
+            static_cast<VstIntPtr>(kChunkBytes))
+            return {};
         std::vector<unsigned char> packed(kStateBytes);
         packState(static_cast<const unsigned char*>(chunk), packed.data());
         return packed;
@@ -66,34 +65,37 @@ float nextTextAt(Reader& reader, int parameter, float low, float high) {
     }
 }
 
-bool describeControl(Reader& reader, const ParameterPort& port, ControlDescription& control,
-                     std::string& error) {
-    const int p = port.parameter;
+bool describeParameter(Reader& reader, const ExposedParameter& exposed,
+                       ParameterDescription& control, std::string& error) {
+    const int p = exposed.parameter;
     const float start = reader.value(p);
-    control.port = &port;
+    control.parameter = &exposed;
     control.name = reader.text(effGetParamName, p);
-    control.shape = PortShape{0.0f, 1.0f, 0, {}};
-    switch (port.kind) {
-    case PortKind::Toggle:
+    control.shape = ValueShape{nullptr, nullptr, 0.0f, 1.0f, 0.0f, 0, {}, {}};
+    switch (exposed.kind) {
+    case ValueKind::Toggle:
         control.labels = {reader.display(p, 0.0f), reader.display(p, 1.0f)};
+        control.shape.entryCount = 2;
+        control.shape.entries[0] = {0.0f, 0.0f};
+        control.shape.entries[1] = {1.0f, 0.5f};
         break;
-    case PortKind::Linear:
-    case PortKind::Logarithmic: {
+    case ValueKind::Linear:
+    case ValueKind::Logarithmic: {
         std::string highUnit;
         if (!readQuantity(reader.display(p, 0.0f), control.shape.minimum, control.unit) ||
             !readQuantity(reader.display(p, 1.0f), control.shape.maximum, highUnit) ||
             highUnit != control.unit || !(control.shape.maximum > control.shape.minimum) ||
-            (port.kind == PortKind::Logarithmic && !(control.shape.minimum > 0.0f))) {
+            (exposed.kind == ValueKind::Logarithmic && !(control.shape.minimum > 0.0f))) {
             error = control.name + ": its texts at 0 and 1 do not give a range";
             return false;
         }
         break;
     }
-    case PortKind::List: {
+    case ValueKind::List: {
         float low = 0.0f;
         while (true) {
             if (control.shape.entryCount == kMaxListEntries) {
-                error = control.name + ": more entries than a list port holds";
+                error = control.name + ": more entries than a list holds";
                 return false;
             }
             const std::string label = reader.display(p, low);
@@ -110,11 +112,11 @@ bool describeControl(Reader& reader, const ParameterPort& port, ControlDescripti
         control.shape.maximum = static_cast<float>(control.shape.entryCount - 1);
         break;
     }
-    case PortKind::Fraction:
+    case ValueKind::Fraction:
         break;
     }
     reader.effect->setParameter(reader.effect, p, start);
-    control.defaultValue = toPortValue(port, control.shape, start);
+    control.shape.defaultPlain = toPlain(exposed.kind, control.shape, start);
     return true;
 }
 
@@ -125,17 +127,16 @@ bool describeEffect(EffectDescription& description, std::string& error) {
     Reader reader(*plugin);
     description.name = reader.text(effGetEffectName);
     description.vendor = reader.text(effGetVendorString);
-    description.controls.resize(kControlCount);
-    for (std::size_t i = 0; i < kControlCount; ++i)
-        if (!describeControl(reader, kParameterPorts[i], description.controls[i], error))
-            return false;
+    description.parameters.resize(kExposedCount);
+    for (std::size_t i = 0; i < kExposedCount; ++i)
+        if (!describeParameter(reader, kExposed[i], description.parameters[i], error)) return false;
     for (int n = 0; n < kNumFactoryPrograms; ++n) {
         plugin->setDemoProgram(n);
         PresetDescription preset;
         preset.name = reader.text(effGetProgramName);
-        for (const ControlDescription& control : description.controls)
-            preset.portValues.push_back(
-                toPortValue(*control.port, control.shape, reader.value(control.port->parameter)));
+        for (const ParameterDescription& d : description.parameters)
+            preset.plainValues.push_back(
+                toPlain(d.parameter->kind, d.shape, reader.value(d.parameter->parameter)));
         preset.state = reader.state();
         if (preset.state.empty()) {
             error = "the effect serves no state chunk";
@@ -146,4 +147,4 @@ bool describeEffect(EffectDescription& description, std::string& error) {
     return true;
 }
 
-} // namespace orvane::lv2
+} // namespace orvane::adapter

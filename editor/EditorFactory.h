@@ -1,0 +1,6 @@
+// The effect's editor as the plug-in modules attach it (an EditorFactory).
+#pragma once
+
+#include "engine/EffectEditor.h"
+
+EffectEditor* createEditor(APlugin& effect);

@@ -1,0 +1,9 @@
+// The plug-in modules' effect: the engine with its editor attached from construction.
+#include "editor/EditorFactory.h"
+#include "engine/APlugin.h"
+
+#include <new>
+
+AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
+    return new (std::nothrow) APlugin(audioMaster, &createEditor);
+}
