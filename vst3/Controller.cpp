@@ -217,15 +217,13 @@ v3_result Controller::parameterInfo(int32_t index, v3_param_info* info) {
         info->step_count = kFactoryPrograms - 1;
         info->flags = V3_PARAM_IS_LIST | V3_PARAM_PROGRAM_CHANGE;
     } else {
+        // "MIDI CC channel|controller", program change as the controller number hosts ask the
+        // mapping for: hosts that know the pattern keep these out of their automation lists.
         const v3_param_id slot = info->param_id - kFirstMidiParameter;
-        char title[32];
         const int number = static_cast<int>(slot % kMidiSlotsPerChannel);
-        if (number == kMidiSlotsPerChannel - 1)
-            std::snprintf(title, sizeof title, "MIDI Program %d",
-                          int(slot / kMidiSlotsPerChannel) + 1);
-        else
-            std::snprintf(title, sizeof title, "MIDI CC %d|%d",
-                          int(slot / kMidiSlotsPerChannel) + 1, number);
+        char title[32];
+        std::snprintf(title, sizeof title, "MIDI CC %d|%d", int(slot / kMidiSlotsPerChannel) + 1,
+                      number == kMidiSlotsPerChannel - 1 ? kProgramChangeController : number);
         toUtf16(title, info->title, 128);
         toUtf16(title, info->short_title, 128);
         info->step_count = 127;
