@@ -209,7 +209,7 @@ TEST_F(Vst3Test, StateIsTheLv2StateByteForByteAndLoadsBothWays) {
     EXPECT_EQ(fromLv2->saveState(), lv2State);
 }
 
-TEST_F(Vst3Test, ControllerShowsTheEffectsParametersProgramsAndTexts) {
+TEST_F(Vst3Test, ParametersProgramsTextsAndBusesAreTheEffects) {
     auto vst3 = loadVst3();
     ASSERT_TRUE(vst3);
     v3_edit_controller** controller = vst3->controller();
@@ -225,6 +225,11 @@ TEST_F(Vst3Test, ControllerShowsTheEffectsParametersProgramsAndTexts) {
         }
     }
     EXPECT_EQ(bypassFlagged, 1);
+    // Stereo 32-bit only.
+    v3_audio_processor** processor = vst3->processor();
+    v3_speaker_arrangement mono = V3_SPEAKER_M, stereo = V3_SPEAKER_L | V3_SPEAKER_R;
+    EXPECT_NE(v3_cpp_obj(processor)->set_bus_arrangements(processor, &mono, 1, &stereo, 1), V3_OK);
+    EXPECT_NE(v3_cpp_obj(processor)->can_process_sample_size(processor, V3_SAMPLE_64), V3_OK);
     EXPECT_EQ(vst3->text(1, 0.25), "-10.0 dB");
     double value = 0;
     ASSERT_TRUE(vst3->parse(1, "-10", value));
