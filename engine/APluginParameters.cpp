@@ -201,10 +201,10 @@ void APlugin::displayText(VstInt32 index, float v, char* text) {
         std::strcpy(text, v > 0.5f ? "Note" : "Frequency");
         break;
     case kSplitRange:
-        std::strcpy(text, MONO_SPLIT_RANGE_STR[getMonoSplitRange()]);
+        std::strcpy(text, MONO_SPLIT_RANGE_STR[limitedIndex(v, kSplitRangeMultiplier, 4)]);
         break;
     case kMonoType:
-        std::strcpy(text, MONO_TYPE_STR[getMonoType()]);
+        std::strcpy(text, MONO_TYPE_STR[limitedIndex(v, kMonoTypeMultiplier, 4)]);
         break;
     case kMonoNote:
         std::strcpy(text, MIDI_NOTE_STR[limitedIndex(v, kMonoNoteMultiplier, 113)]);

@@ -25,7 +25,7 @@ struct PortWrite {
 // The host's side of one open user interface.
 class UiHost {
 public:
-    UiHost(orvane::lv2host::Lv2Plugin& plugin, HostWindow& window) {
+    UiHost(orvane::lv2host::Lv2Plugin& plugin, HostWindow& window, void* parentWindow = nullptr) {
         library = dlopen((orvane::lv2host::builtBundlePath() + "/Orvane_ui.so").c_str(),
                          RTLD_NOW | RTLD_LOCAL);
         if (!library) return;
@@ -38,7 +38,7 @@ public:
                       return 0;
                   }};
         instanceAccess = {LV2_INSTANCE_ACCESS_URI, plugin.handle()};
-        parent = {LV2_UI__parent, window.parentHandle()};
+        parent = {LV2_UI__parent, parentWindow ? parentWindow : window.parentHandle()};
         resizeFeature = {LV2_UI__resize, &resize};
         const LV2_Feature* features[] = {&instanceAccess, &parent, &resizeFeature, nullptr};
         ui = descriptor->instantiate(descriptor, orvane::lv2::kPluginUri,
@@ -161,6 +161,9 @@ TEST_F(Lv2UiTest, StalePortsAndLateEchoesNeverOverwriteTheEffect) {
     effect->setParameter(effect, 3, 0.25f); // as a MIDI controller, while no interface is open
 
     HostWindow window(20, 20, 1200, 1000);
+    // No interface when the editor does not come up (the host's window is not there); the
+    // effect's one editor stays free for the next.
+    EXPECT_FALSE(UiHost(*plugin, window, reinterpret_cast<void*>(0x3ffffff0ul)).ui);
     UiHost host(*plugin, window);
     ASSERT_TRUE(host.ui);
     const std::uint32_t amount = plugin->portIndex("air_amount");

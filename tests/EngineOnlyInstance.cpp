@@ -1,4 +1,5 @@
-// The fuzzed effect: the engine alone, without an editor, so the targets link no GUI.
+// The effect of test programs that link the entry point: the engine alone, without an editor,
+// so they link no GUI.
 #include "engine/APlugin.h"
 
 #include <new>
