@@ -10,7 +10,6 @@
 #include "travesty/component.h"
 #include "travesty/message.h"
 
-#include <atomic>
 #include <memory>
 
 namespace orvane::vst3 {
