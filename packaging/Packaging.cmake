@@ -17,15 +17,15 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR Halvick)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo finishing effect for mastering (VST 2.4 plug-in)")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo finishing effect for mastering (VST 2.4, LV2, VST3 plug-in)")
 # The summary above is the synopsis line; this is the long description after it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Orvane adds air to the top of the audible band with a broad boost centred
 between 30 and 40 kHz, folds the low band to mono below a chosen frequency
 or note, and sets the output level, with the output always limited.
 .
-This package holds the VST 2.4 plug-in, the LV2 bundle and the CLAP plug-in
-for Linux hosts, the command-line renderer orvane-render, the inspection tool orvane-probe and the user
-manual.")
+This package holds the plug-in for Linux hosts as VST 2.4, LV2, VST3 and CLAP,
+the command-line renderer orvane-render, the inspection tool orvane-probe
+and the user manual.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Orvane developers <dev@orvane.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -114,6 +114,7 @@ target required docs/manual/HK_Orvane_Manual.pdf "$data_home/doc/orvane/HK_Orvan
 target required orvane-render "$HOME/.local/bin/orvane-render"
 target required orvane-probe "$HOME/.local/bin/orvane-probe"
 target optional Orvane.lv2 "$HOME/.lv2/Orvane.lv2"
+target optional Orvane.vst3 "$HOME/.vst3/Orvane.vst3"
 target optional Orvane.clap "$HOME/.clap/Orvane.clap"
 
 for entry in "${targets[@]}"; do

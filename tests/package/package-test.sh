@@ -46,6 +46,7 @@ $sudo dpkg -i "$deb" >/dev/null # over itself: the upgrade path
 grep -q "Main Volume" <<<"$(/usr/bin/orvane-probe /usr/lib/vst/Orvane.so)" || fail "probe of /usr/lib/vst"
 grep -q "Main Volume" <<<"$(LV2_PATH=/usr/lib/lv2 lv2info urn:halvick:orvane)" ||
     fail "no Orvane.lv2 in /usr/lib/lv2"
+[ -f /usr/lib/vst3/Orvane.vst3/Contents/x86_64-linux/Orvane.so ] || fail "no Orvane.vst3 in /usr/lib/vst3"
 [ -f /usr/lib/clap/Orvane.clap ] || fail "no Orvane.clap in /usr/lib/clap"
 (cd "$scratch" && env -u VST_PATH HOME="$scratch" /usr/bin/orvane-render --demo 1 demo.wav >/dev/null)
 [ "$(stat -c %s "$scratch/demo.wav")" -gt 100000 ] || fail "the installed renderer wrote no audio"
@@ -61,7 +62,7 @@ while IFS= read -r path; do
     # Folders shared with other packages stay; everything of ours is gone.
     if [ -e "$path" ] && ! [ -d "$path" ]; then fail "$path left after dpkg -r"; fi
 done <<<"$files"
-for dir in /usr/lib/vst /usr/lib/lv2 /usr/lib/clap /usr/share/orvane /usr/share/doc/orvane; do
+for dir in /usr/lib/vst /usr/lib/lv2 /usr/lib/vst3 /usr/lib/clap /usr/share/orvane /usr/share/doc/orvane; do
     if [ -d "$dir" ] && [ -z "$(ls -A "$dir")" ]; then fail "empty $dir left"; fi
 done
 ! [ -e /usr/share/orvane ] && ! [ -e /usr/share/doc/orvane ] && ! [ -e /usr/lib/lv2/Orvane.lv2 ] ||
@@ -84,7 +85,8 @@ run() {
 }
 run "$source_root/tools/install.sh" --build-dir "$build" >/dev/null
 for file in .vst/Orvane.so .local/share/doc/orvane/HK_Orvane_Manual.pdf .local/bin/orvane-render \
-            .local/bin/orvane-probe .lv2/Orvane.lv2/manifest.ttl .lv2/Orvane.lv2/Orvane_dsp.so .clap/Orvane.clap; do
+            .local/bin/orvane-probe .lv2/Orvane.lv2/manifest.ttl .lv2/Orvane.lv2/Orvane_dsp.so \
+            .vst3/Orvane.vst3/Contents/x86_64-linux/Orvane.so .clap/Orvane.clap; do
     [ -f "$home/$file" ] || fail "per-user install lacks ~/$file"
 done
 grep -q "Main Volume" <<<"$(run "$home/.local/bin/orvane-probe" "$home/.vst/Orvane.so")" ||

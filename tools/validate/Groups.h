@@ -14,4 +14,10 @@ void realtimeGroup(Report& report, const Settings& settings);
 void concurrencyGroup(Report& report, const Settings& settings);
 void instancesGroup(Report& report, const Settings& settings);
 
+// For a VST3 bundle.
+void vst3ProcessingGroup(Report& report, const Settings& settings);
+void vst3StateGroup(Report& report, const Settings& settings);
+void vst3RealtimeGroup(Report& report, const Settings& settings);
+void vst3InstancesGroup(Report& report, const Settings& settings);
+
 } // namespace orvane::validate

@@ -1,5 +1,5 @@
-// orvane-validate: runs named test groups against any VST 2.4 or CLAP module, one line per check,
-// exit status 0 only when every check passes.
+// orvane-validate: runs named test groups against any VST 2.4 module, VST3 bundle or CLAP
+// module, one line per check, exit status 0 only when every check passes.
 #include "tools/validate/ClapGroups.h"
 #include "tools/validate/Groups.h"
 
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -32,6 +33,14 @@ const Group kGroups[] = {
     {"instances", instancesGroup, "many instances alone and together, load/unload cycles"},
 };
 
+// A VST3 bundle (a folder named *.vst3) gets the groups that apply to its processor.
+const Group kVst3Groups[] = {
+    {"state", vst3StateGroup, "state round trips through partial streams, bad states"},
+    {"processing", vst3ProcessingGroup, "odd blocks with changes and MIDI inside, rates, flush"},
+    {"realtime", vst3RealtimeGroup, "no allocation, lock, wait, file or system call in process"},
+    {"instances", vst3InstancesGroup, "many instances alone and together, load/unload cycles"},
+};
+
 // A module whose name ends in ".clap" is driven through the CLAP host instead.
 const Group kClapGroups[] = {
     {"processing", clapProcessingGroup,
@@ -42,16 +51,21 @@ const Group kClapGroups[] = {
     {"instances", clapInstancesGroup, "many instances alone and together, load/unload cycles"},
 };
 
+bool endsWith(std::string path, const std::string& suffix) {
+    while (path.size() > 1 && path.back() == '/') // a bundle folder may be named with its slash
+        path.pop_back();
+    return path.size() > suffix.size() &&
+           path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 std::vector<Group> groupsFor(const std::string& path) {
-    const std::string clap = ".clap";
-    if (path.size() >= clap.size() &&
-        path.compare(path.size() - clap.size(), clap.size(), clap) == 0)
-        return {std::begin(kClapGroups), std::end(kClapGroups)};
+    if (endsWith(path, ".vst3")) return {std::begin(kVst3Groups), std::end(kVst3Groups)};
+    if (endsWith(path, ".clap")) return {std::begin(kClapGroups), std::end(kClapGroups)};
     return {std::begin(kGroups), std::end(kGroups)};
 }
 
 void usage(FILE* out) {
-    std::fprintf(out, "usage: orvane-validate [OPTIONS] PLUGIN.so|PLUGIN.clap\n"
+    std::fprintf(out, "usage: orvane-validate [OPTIONS] PLUGIN.so|BUNDLE.vst3|PLUGIN.clap\n"
                       "  --strictness 1|2|3    how hard to try (default 2; 3 runs everything)\n"
                       "  --group NAME          run only this group (repeatable)\n"
                       "  --output-limit X      largest output magnitude allowed (default: finite)\n"
@@ -60,6 +74,9 @@ void usage(FILE* out) {
                       "  --seed N              seed of the random material (default 1)\n"
                       "groups:\n");
     for (const Group& group : kGroups)
+        std::fprintf(out, "  %-12s %s\n", group.name, group.what);
+    std::fprintf(out, "groups for a VST3 bundle:\n");
+    for (const Group& group : kVst3Groups)
         std::fprintf(out, "  %-12s %s\n", group.name, group.what);
     std::fprintf(out, "groups of a CLAP module (PLUGIN.clap):\n");
     for (const Group& group : kClapGroups)
