@@ -340,7 +340,7 @@ TEST_F(RenderTool, FailuresExitOneAndLeaveTheOutputAlone) {
     const auto interrupt = [&](std::vector<int> signals) {
         const size_t before = leftovers().size();
         const pid_t render = start({"--demo", "3600", out.string()});
-        for (int wait = 0; wait < 1000 && leftovers().size() == before; ++wait)
+        for (int wait = 0; wait < 6000 && leftovers().size() == before; ++wait)
             usleep(10000);
         // Stopped, so the signals arrive together however busy the machine is.
         kill(render, SIGSTOP);
