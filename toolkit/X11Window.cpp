@@ -3,6 +3,7 @@
 // exists; events are only read when the host calls in (no thread of our own).
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
+#include "toolkit/ImageMemory.h"
 #include "toolkit/PlatformWindow.h"
 
 #include <X11/Xlib.h>
@@ -336,10 +337,12 @@ private:
     void draw(const PuglExposeEvent& expose) {
         if (!gc) return;
         const CRect& size = frame.getViewSize();
-        if (!backing)
-            backing =
-                cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(size.getWidth()),
-                                           static_cast<int>(size.getHeight()));
+        if (!backing) {
+            const int height = static_cast<int>(size.getHeight());
+            backing = createPagedImage(static_cast<int>(size.getWidth()), height);
+            if (!backing) return;
+            prepareRows(backing, 0, height); // the first expose paints all of it
+        }
         const CRect area(expose.x, expose.y, expose.x + expose.width, expose.y + expose.height);
         cairo_t* cairo = cairo_create(backing);
         {
