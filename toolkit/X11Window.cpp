@@ -141,6 +141,50 @@ private:
 
 WorldPool worlds;
 
+// A closed window's image, kept for the next window of its size: fresh memory costs more than
+// painting it (see ImageMemory.h), and hosts reopen editors often.
+class SpareImages {
+public:
+    ~SpareImages() {
+        for (cairo_surface_t* image : spare)
+            cairo_surface_destroy(image);
+    }
+
+    cairo_surface_t* take(int width, int height) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            for (auto it = spare.begin(); it != spare.end(); ++it)
+                if (cairo_image_surface_get_width(*it) == width &&
+                    cairo_image_surface_get_height(*it) == height) {
+                    cairo_surface_t* image = *it;
+                    spare.erase(it);
+                    return image;
+                }
+        }
+        cairo_surface_t* image = createPagedImage(width, height);
+        if (image) prepareRows(image, 0, height); // the first expose paints all of it
+        return image;
+    }
+
+    void give(cairo_surface_t* image) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (spare.size() < kKept) {
+                spare.push_back(image);
+                return;
+            }
+        }
+        cairo_surface_destroy(image);
+    }
+
+private:
+    static constexpr size_t kKept = 2; // as for the worlds
+    std::mutex mutex;
+    std::vector<cairo_surface_t*> spare;
+};
+
+SpareImages spareImages;
+
 int32_t modifierBits(PuglMods mods) {
     int32_t bits = 0;
     if (mods & PUGL_MOD_SHIFT) bits |= kShift;
@@ -240,7 +284,7 @@ class X11Window final : public PlatformWindow {
 public:
     explicit X11Window(CFrame& frame) : frame(frame) {}
     ~X11Window() override {
-        if (backing) cairo_surface_destroy(backing);
+        if (backing) spareImages.give(backing);
         if (!world) return;
         auto* display = static_cast<Display*>(puglGetNativeWorld(world));
         if (gc) XFreeGC(display, gc);
@@ -369,12 +413,10 @@ private:
     void draw(const PuglExposeEvent& expose) {
         if (!gc) return;
         const CRect& size = frame.getViewSize();
-        if (!backing) {
-            const int height = static_cast<int>(size.getHeight());
-            backing = createPagedImage(static_cast<int>(size.getWidth()), height);
-            if (!backing) return;
-            prepareRows(backing, 0, height); // the first expose paints all of it
-        }
+        if (!backing)
+            backing = spareImages.take(static_cast<int>(size.getWidth()),
+                                       static_cast<int>(size.getHeight()));
+        if (!backing) return;
         const CRect area(expose.x, expose.y, expose.x + expose.width, expose.y + expose.height);
         cairo_t* cairo = cairo_create(backing);
         {

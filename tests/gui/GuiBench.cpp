@@ -4,7 +4,8 @@
 // ones reuse what the first prepared), an idle with nothing to do, an idle after the host
 // automated one knob, a full redraw, and the memory an instance and an open editor add.
 // Baselines in the same run: a dispatcher call that does nothing, and putting a whole image of
-// the editor's size into a window, the floor of any full redraw.
+// the editor's size into a window, the floor of any full redraw. ORVANE_BENCH_MODULE names
+// another build of the module to measure instead of this one's.
 #include "tests/gui/XHarness.h"
 
 #include <X11/Xlib.h>
@@ -28,6 +29,11 @@ int benchSize() {
 }
 const int kWidth = 550 * benchSize() / 100, kHeight = 475 * benchSize() / 100;
 
+std::string modulePath() {
+    const char* module = std::getenv("ORVANE_BENCH_MODULE");
+    return module ? module : testhost::builtPluginPath();
+}
+
 long residentKiB() {
     std::ifstream statm("/proc/self/statm");
     long size = 0, resident = 0;
@@ -46,7 +52,7 @@ struct Effect {
         std::ofstream(folder + "/com.HKZX.Orvane")
             << "[String]\nBig" << benchSize() << "=" << (benchSize() == 100 ? "N" : "Y") << "\n";
         const long before = residentKiB();
-        plugin = testhost::Plugin::load(testhost::builtPluginPath());
+        plugin = testhost::Plugin::load(modulePath());
         if (plugin) plugin->start();
         loadedKiB = residentKiB() - before;
     }
@@ -111,9 +117,24 @@ OpenEditor& editor() {
 void CreateInstance(benchmark::State& state) {
     if (!effect().plugin) return state.SkipWithError("no module or display");
     for (auto _ : state)
-        benchmark::DoNotOptimize(testhost::Plugin::load(testhost::builtPluginPath()));
+        benchmark::DoNotOptimize(testhost::Plugin::load(modulePath()));
 }
 BENCHMARK(CreateInstance)->Unit(benchmark::kMicrosecond);
+
+// Meaningful alone (--benchmark_filter=InstanceAtRest): what the module and an instance that
+// never opens its editor hold a second after its creation.
+void InstanceAtRest(benchmark::State& state) {
+    if (!testDisplay()) return state.SkipWithError("no display");
+    for (auto _ : state) {
+        const long before = residentKiB();
+        auto plugin = testhost::Plugin::load(modulePath());
+        if (!plugin) return state.SkipWithError("no module");
+        plugin->start();
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        state.counters["resident_KiB"] = static_cast<double>(residentKiB() - before);
+    }
+}
+BENCHMARK(InstanceAtRest)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void DispatcherBaseline(benchmark::State& state) {
     Effect& e = effect();
