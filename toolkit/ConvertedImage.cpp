@@ -70,9 +70,7 @@ void ConvertedImage::put(Display* display, Drawable window, GC gc, cairo_surface
     if (width <= 0 || height <= 0) return;
     const unsigned char* pixels = cairo_image_surface_get_data(source);
     const int stride = cairo_image_surface_get_stride(source);
-    const uint32_t probe = 1;
-    const int hostOrder = *reinterpret_cast<const unsigned char*>(&probe) ? LSBFirst : MSBFirst;
-    const bool direct = image->bits_per_pixel == 32 && image->byte_order == hostOrder;
+    const bool direct = image->bits_per_pixel == 32 && image->byte_order == hostByteOrder();
     for (int row = y; row < y + height; ++row) {
         const auto* in = reinterpret_cast<const uint32_t*>(pixels + row * stride);
         auto* out = reinterpret_cast<uint32_t*>(image->data + row * image->bytes_per_line);

@@ -10,6 +10,12 @@ typedef struct _cairo_surface cairo_surface_t;
 
 namespace orvgui {
 
+// LSBFirst or MSBFirst: how this machine, and so cairo, stores a 32-bit pixel.
+inline int hostByteOrder() {
+    const uint32_t probe = 1;
+    return *reinterpret_cast<const unsigned char*>(&probe) ? LSBFirst : MSBFirst;
+}
+
 class ConvertedImage {
 public:
     // Null when the visual is not a true-colour one. Says once per process on stderr that the

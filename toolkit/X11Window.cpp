@@ -449,8 +449,7 @@ private:
         image.height = cairo_image_surface_get_height(backing);
         image.format = ZPixmap;
         image.data = reinterpret_cast<char*>(cairo_image_surface_get_data(backing));
-        const uint32_t probe = 1;
-        image.byte_order = *reinterpret_cast<const unsigned char*>(&probe) ? LSBFirst : MSBFirst;
+        image.byte_order = hostByteOrder();
         image.bitmap_unit = 32;
         image.bitmap_bit_order = image.byte_order;
         image.bitmap_pad = 32;
