@@ -70,6 +70,7 @@ void CBitmap::unpack(uint32_t strip) {
         ZSTD_decompress(rows, bytes, packed + offsets[strip], offsets[strip + 1] - offsets[strip]);
     if (ZSTD_isError(got) || got != bytes) std::fill(rows, rows + bytes, 0);
     unpacked[strip].store(true, std::memory_order_release);
+    unpackedStrips.fetch_add(1, std::memory_order_release);
 }
 
 void CBitmap::draw(CDrawContext* context, const CRect& dest, const CPoint& offset, float alpha) {

@@ -38,6 +38,7 @@ public:
     cairo_surface_t* surfaceWithRows(int top, int bottom);
     // The image with every row unpacked.
     cairo_surface_t* getSurface() { return surfaceWithRows(0, static_cast<int>(height)); }
+    bool isUnpacked() const { return unpackedStrips.load(std::memory_order_acquire) == strips; }
 
 private:
     void unpack(uint32_t strip);
@@ -52,6 +53,7 @@ private:
     uint32_t stripRows = 0;
     uint32_t strips = 0;
     std::unique_ptr<std::atomic<bool>[]> unpacked;
+    std::atomic<uint32_t> unpackedStrips{0};
     std::mutex unpacking;
 };
 

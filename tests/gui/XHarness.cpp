@@ -98,7 +98,10 @@ std::string missingTool() {
 
 std::string screenshotPath(const std::string& name) {
     mkdir(ORVANE_GUI_SCREENSHOT_DIR, 0755);
-    return std::string(ORVANE_GUI_SCREENSHOT_DIR) + "/" + name + ".png";
+    // Runs on a screen of another depth may run beside the usual ones: names of their own.
+    const char* depth = std::getenv("ORVANE_TEST_SCREEN_DEPTH");
+    const std::string suffix = depth ? std::string("-depth") + depth : "";
+    return std::string(ORVANE_GUI_SCREENSHOT_DIR) + "/" + name + suffix + ".png";
 }
 
 namespace {
