@@ -29,7 +29,6 @@ constexpr int kReadoutCapacity = 256;
 // Bitmaps of the main face; k = 1 (the panel's background) is loaded only while it is shown.
 constexpr int kMainBitmaps[] = {0,  2,  3,  12, 13, 14, 15, 16, 17, 20, 21,
                                 30, 31, 40, 41, 42, 43, 44, 45, 46, 47, 48};
-constexpr int kPanelBitmap = 1;
 const char* const kScreenMessage[3] = {"When you next open Orvane, it'll open in 100% Screen Mode",
                                        "When you next open Orvane, it'll open in 150% Screen Mode",
                                        "When you next open Orvane, it'll open in 200% Screen Mode"};
@@ -51,11 +50,6 @@ uEditor::uEditor(APlugin* effect) : AEffGUIEditor(effect), plugin(effect) {
     rect.left = 0;
     rect.bottom = static_cast<VstInt16>(getScaled(475));
     rect.right = static_cast<VstInt16>(getScaled(550));
-    std::vector<int> numbers;
-    for (int k : kMainBitmaps)
-        numbers.push_back(bitmapNumber(k));
-    numbers.push_back(bitmapNumber(kPanelBitmap));
-    preloadBitmaps(numbers);
 }
 
 uEditor::~uEditor() {

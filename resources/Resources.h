@@ -8,7 +8,7 @@ struct Resource {
     std::size_t size;
 };
 
-// PNG bytes of bitmap "bmp%05d" number; {nullptr, 0} if absent.
+// The packed bitmap (resources/PackedBitmap.h) "bmp%05d" number; {nullptr, 0} if absent.
 Resource findResource(int number);
 
 } // namespace orvane

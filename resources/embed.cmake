@@ -1,11 +1,11 @@
-# Writes a C++ source that embeds each bmp<number>.png of DIR with .incbin, so the module carries
+# Writes a C++ source that embeds each bmp<number>.packed of DIR with .incbin, so the module carries
 # its bitmaps inside itself. Arguments: OUTPUT, DIR, NUMBERS (ascending, comma-separated).
 set(assembly "")
 set(declarations "")
 set(entries "")
 string(REPLACE "," ";" numbers "${NUMBERS}")
 foreach(number ${numbers})
-  set(file ${DIR}/bmp${number}.png)
+  set(file ${DIR}/bmp${number}.packed)
   file(SIZE ${file} size)
   string(APPEND assembly
     "    \".globl orvane_bmp${number}\\n.hidden orvane_bmp${number}\\n.balign 16\\n\"\n"

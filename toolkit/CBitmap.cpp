@@ -1,55 +1,76 @@
 #include "toolkit/CBitmap.h"
 
+#include "resources/PackedBitmap.h"
 #include "resources/Resources.h"
 #include "toolkit/CDrawContext.h"
+#include "toolkit/ImageMemory.h"
 
+#include <algorithm>
 #include <cairo.h>
-#include <cstring>
+#include <zstd.h>
 
 namespace orvgui {
 
-namespace {
-struct PngReader {
-    const unsigned char* data;
-    std::size_t size;
-    std::size_t position;
-};
-
-cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length) {
-    auto* reader = static_cast<PngReader*>(closure);
-    if (reader->size - reader->position < length) return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(out, reader->data + reader->position, length);
-    reader->position += length;
-    return CAIRO_STATUS_SUCCESS;
-}
-} // namespace
-
 CBitmap::CBitmap(int32_t resourceNumber) : resourceNumber(resourceNumber) {
     const orvane::Resource resource = orvane::findResource(resourceNumber);
-    decode(resource.data, resource.size);
+    orvane::PackedHeader header;
+    if (!orvane::readPackedLayout(resource.data, resource.size, header, offsets)) return;
+    // Memory is only taken by the rows that get unpacked.
+    cairo_surface_t* image =
+        createPagedImage(static_cast<int>(header.width), static_cast<int>(header.height));
+    if (!image) return;
+    // A fresh surface counts as clear, and cairo skips drawing from a clear one. Marked once
+    // here, before any sharing; the rows unpacked later go straight into its memory, which
+    // only image surfaces ever read.
+    cairo_surface_mark_dirty(image);
+    surface = image;
+    width = header.width;
+    height = header.height;
+    packed = resource.data;
+    stripRows = header.stripRows;
+    strips = header.strips;
+    unpacked = std::make_unique<std::atomic<bool>[]>(strips);
 }
 
-CBitmap::CBitmap(const unsigned char* png, std::size_t size) {
-    decode(png, size);
+CBitmap::CBitmap(cairo_surface_t* image) {
+    if (!image || cairo_surface_status(image) != CAIRO_STATUS_SUCCESS ||
+        cairo_image_surface_get_format(image) != CAIRO_FORMAT_ARGB32) {
+        if (image) cairo_surface_destroy(image);
+        return;
+    }
+    surface = image;
+    width = cairo_image_surface_get_width(image);
+    height = cairo_image_surface_get_height(image);
 }
 
 CBitmap::~CBitmap() {
     if (surface) cairo_surface_destroy(surface);
 }
 
-void CBitmap::decode(const unsigned char* png, std::size_t size) {
-    if (!png || size == 0) return;
-    PngReader reader{png, size, 0};
-    cairo_surface_t* decoded = cairo_image_surface_create_from_png_stream(readPng, &reader);
-    if (cairo_surface_status(decoded) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(decoded);
-        return;
-    }
-    // cairo would keep a copy of the PNG bytes with the image; nothing here needs it.
-    cairo_surface_set_mime_data(decoded, CAIRO_MIME_TYPE_PNG, nullptr, 0, nullptr, nullptr);
-    surface = decoded;
-    width = cairo_image_surface_get_width(decoded);
-    height = cairo_image_surface_get_height(decoded);
+cairo_surface_t* CBitmap::surfaceWithRows(int top, int bottom) {
+    if (!surface || strips == 0) return surface;
+    top = std::max(top, 0);
+    bottom = std::min(bottom, static_cast<int>(height));
+    for (int strip = top / static_cast<int>(stripRows);
+         strip * static_cast<int>(stripRows) < bottom; ++strip)
+        if (!unpacked[strip].load(std::memory_order_acquire)) unpack(static_cast<uint32_t>(strip));
+    return surface;
+}
+
+// A strip that does not unpack stays transparent; it is not tried again.
+void CBitmap::unpack(uint32_t strip) {
+    std::lock_guard<std::mutex> lock(unpacking);
+    if (unpacked[strip].load(std::memory_order_relaxed)) return;
+    const std::size_t stride = static_cast<std::size_t>(width) * 4;
+    const uint32_t top = strip * stripRows;
+    const std::size_t bytes = std::min<std::size_t>(stripRows, height - top) * stride;
+    prepareRows(surface, static_cast<int>(top), static_cast<int>(top + stripRows));
+    unsigned char* rows = cairo_image_surface_get_data(surface) + top * stride;
+    const std::size_t got =
+        ZSTD_decompress(rows, bytes, packed + offsets[strip], offsets[strip + 1] - offsets[strip]);
+    if (ZSTD_isError(got) || got != bytes) std::fill(rows, rows + bytes, 0);
+    unpacked[strip].store(true, std::memory_order_release);
+    unpackedStrips.fetch_add(1, std::memory_order_release);
 }
 
 void CBitmap::draw(CDrawContext* context, const CRect& dest, const CPoint& offset, float alpha) {

@@ -154,8 +154,15 @@ void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& 
     cairo_save(cairo);
     cairo_rectangle(cairo, dest.left, dest.top, dest.getWidth(), dest.getHeight());
     cairo_clip(cairo);
-    cairo_set_source_surface(cairo, bitmap->getSurface(), dest.left - offset.x,
-                             dest.top - offset.y);
+    // Only the rows that land inside the clip need unpacking; one more each side for the
+    // nearest-row pick of a fractional offset.
+    double clipLeft, clipTop, clipRight, clipBottom;
+    cairo_clip_extents(cairo, &clipLeft, &clipTop, &clipRight, &clipBottom);
+    const double imageTop = dest.top - offset.y;
+    cairo_surface_t* surface =
+        bitmap->surfaceWithRows(static_cast<int>(std::floor(clipTop - imageTop)) - 1,
+                                static_cast<int>(std::ceil(clipBottom - imageTop)) + 1);
+    cairo_set_source_surface(cairo, surface, dest.left - offset.x, imageTop);
     // Images are never scaled; a fractional offset picks the nearest row instead of blending
     // two film frames.
     cairo_pattern_set_filter(cairo_get_source(cairo), CAIRO_FILTER_NEAREST);

@@ -14,6 +14,7 @@ CFrame::CFrame(const CRect& size, EditorInterface* editor)
     : CViewContainer(CRect(0, 0, size.getWidth(), size.getHeight())), editor(editor) {}
 
 CFrame::~CFrame() {
+    if (backgroundUnpacking.joinable()) backgroundUnpacking.join();
     menuOverlay.reset();
     removeAll(true);
     setBackground(nullptr);
@@ -23,11 +24,23 @@ CFrame::~CFrame() {
 bool CFrame::open(void* parent, PlatformType) {
     if (window) return false;
     invalid();
+    // The first open in the process finds the background still packed: it unpacks on a second
+    // thread while this one connects and sets the window up, and the first draw shares what
+    // is left.
+    CBitmap* packed = getBackground();
+    if (packed && !packed->isUnpacked()) {
+        packed->remember();
+        backgroundUnpacking = std::thread([packed] {
+            packed->getSurface();
+            packed->forget();
+        });
+    }
     window = PlatformWindow::create(*this, reinterpret_cast<unsigned long>(parent));
     return window != nullptr;
 }
 
 void CFrame::close() {
+    if (backgroundUnpacking.joinable()) backgroundUnpacking.join();
     menuOverlay.reset();
     removeAll(true);
     setBackground(nullptr);

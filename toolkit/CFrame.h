@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace orvgui {
 
@@ -94,6 +95,7 @@ private:
 
     EditorInterface* editor;
     std::unique_ptr<PlatformWindow> window;
+    std::thread backgroundUnpacking; // during the first open of the process
     std::unique_ptr<MenuOverlay> menuOverlay;
     std::vector<IKeyboardHook*> keyboardHooks;
     CView* focusView = nullptr;

@@ -3,6 +3,8 @@
 // exists; events are only read when the host calls in (no thread of our own).
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
+#include "toolkit/ConvertedImage.h"
+#include "toolkit/ImageMemory.h"
 #include "toolkit/PlatformWindow.h"
 
 #include <X11/Xlib.h>
@@ -50,9 +52,23 @@ int onXError(Display* display, XErrorEvent* event) {
     return passOn ? passOn(display, event) : 0;
 }
 
+// Whoever installs a handler after ours (the host, another plug-in) may keep calling ours as
+// its previous one, even after ours was taken out again; so once ours has been installed, this
+// module stays mapped for the life of the process.
+void keepModuleMapped() {
+    static bool kept = false; // under displaysMutex
+    if (kept) return;
+    Dl_info self;
+    if (dladdr(reinterpret_cast<void*>(&onXError), &self) && self.dli_fname)
+        kept = dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
+}
+
 void adoptDisplay(Display* display) {
     std::lock_guard<std::mutex> lock(displaysMutex);
-    if (ourDisplays.empty()) hostErrorHandler = XSetErrorHandler(onXError);
+    if (ourDisplays.empty()) {
+        keepModuleMapped();
+        hostErrorHandler = XSetErrorHandler(onXError);
+    }
     ourDisplays.push_back(display);
 }
 
@@ -67,12 +83,19 @@ void releaseDisplay(Display* display) {
     hostErrorHandler = nullptr;
 }
 
+// Unless the host called XInitThreads, Xlib's process-wide set-up (connecting, the input
+// method, cursors, the resource database) is not safe on two threads at once, and two
+// instances may open their editors on two threads: connections are made, realised and closed
+// one at a time.
+std::mutex connectionSetupMutex;
+
 // Connecting and setting up pugl's world (atoms, input method) costs more than the rest of a
 // later open, so a closed window leaves its world here for the next one; the module's unload
 // closes them. A world serves one window, on one thread, at a time.
 class WorldPool {
 public:
     ~WorldPool() {
+        std::lock_guard<std::mutex> setup(connectionSetupMutex);
         for (PuglWorld* world : idle)
             puglFreeWorld(world);
     }
@@ -90,6 +113,7 @@ public:
         // A busy server refuses connections for a moment (EAGAIN); try again briefly.
         for (int attempt = 0; !world && attempt < 10; ++attempt) {
             if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            std::lock_guard<std::mutex> setup(connectionSetupMutex);
             world = puglNewWorld(PUGL_MODULE, 0);
         }
         if (world) puglSetClassName(world, "Orvane");
@@ -105,6 +129,7 @@ public:
                 return;
             }
         }
+        std::lock_guard<std::mutex> setup(connectionSetupMutex);
         puglFreeWorld(world);
     }
 
@@ -115,6 +140,50 @@ private:
 };
 
 WorldPool worlds;
+
+// A closed window's image, kept for the next window of its size: fresh memory costs more than
+// painting it (see ImageMemory.h), and hosts reopen editors often.
+class SpareImages {
+public:
+    ~SpareImages() {
+        for (cairo_surface_t* image : spare)
+            cairo_surface_destroy(image);
+    }
+
+    cairo_surface_t* take(int width, int height) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            for (auto it = spare.begin(); it != spare.end(); ++it)
+                if (cairo_image_surface_get_width(*it) == width &&
+                    cairo_image_surface_get_height(*it) == height) {
+                    cairo_surface_t* image = *it;
+                    spare.erase(it);
+                    return image;
+                }
+        }
+        cairo_surface_t* image = createPagedImage(width, height);
+        if (image) prepareRows(image, 0, height); // the first expose paints all of it
+        return image;
+    }
+
+    void give(cairo_surface_t* image) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (spare.size() < kKept) {
+                spare.push_back(image);
+                return;
+            }
+        }
+        cairo_surface_destroy(image);
+    }
+
+private:
+    static constexpr size_t kKept = 2; // as for the worlds
+    std::mutex mutex;
+    std::vector<cairo_surface_t*> spare;
+};
+
+SpareImages spareImages;
 
 int32_t modifierBits(PuglMods mods) {
     int32_t bits = 0;
@@ -215,7 +284,7 @@ class X11Window final : public PlatformWindow {
 public:
     explicit X11Window(CFrame& frame) : frame(frame) {}
     ~X11Window() override {
-        if (backing) cairo_surface_destroy(backing);
+        if (backing) spareImages.give(backing);
         if (!world) return;
         auto* display = static_cast<Display*>(puglGetNativeWorld(world));
         if (gc) XFreeGC(display, gc);
@@ -242,11 +311,19 @@ public:
         puglSetSizeHint(view, PUGL_DEFAULT_SIZE, static_cast<PuglSpan>(size.getWidth()),
                         static_cast<PuglSpan>(size.getHeight()));
         puglSetParentWindow(view, parent);
-        if (puglRealize(view) != PUGL_SUCCESS || puglShow(view) != PUGL_SUCCESS) return false;
+        {
+            std::lock_guard<std::mutex> setup(connectionSetupMutex);
+            if (puglRealize(view) != PUGL_SUCCESS) return false;
+        }
+        if (puglShow(view) != PUGL_SUCCESS) return false;
         const Window window = puglGetNativeView(view);
-        if (XGetWindowAttributes(display, window, &attributes) && fitsImage(attributes)) {
+        if (XGetWindowAttributes(display, window, &attributes)) {
             depth = attributes.depth;
-            gc = XCreateGC(display, window, 0, nullptr);
+            if (!fitsImage(attributes))
+                converted = ConvertedImage::create(display, attributes.visual, depth,
+                                                   static_cast<int>(size.getWidth()),
+                                                   static_cast<int>(size.getHeight()));
+            if (fitsImage(attributes) || converted) gc = XCreateGC(display, window, 0, nullptr);
         }
         // Let the server map the window, so that the owner's first update, once it has placed
         // its views, paints the whole picture at once.
@@ -341,9 +418,9 @@ private:
         if (!gc) return;
         const CRect& size = frame.getViewSize();
         if (!backing)
-            backing =
-                cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(size.getWidth()),
-                                           static_cast<int>(size.getHeight()));
+            backing = spareImages.take(static_cast<int>(size.getWidth()),
+                                       static_cast<int>(size.getHeight()));
+        if (!backing) return;
         const CRect area(expose.x, expose.y, expose.x + expose.width, expose.y + expose.height);
         cairo_t* cairo = cairo_create(backing);
         {
@@ -356,7 +433,7 @@ private:
     }
 
     // cairo's pixels are native-endian 32-bit words, which a 24- or 32-bit TrueColor window
-    // with the usual masks takes as they are.
+    // with the usual masks takes as they are; other windows get them converted.
     static bool fitsImage(const XWindowAttributes& window) {
         const Visual* visual = window.visual;
         return visual && visual->red_mask == 0xff0000 && visual->green_mask == 0xff00 &&
@@ -364,13 +441,19 @@ private:
     }
 
     void putImage(const CRect& area) {
+        auto* display = static_cast<Display*>(puglGetNativeWorld(world));
+        if (converted) {
+            converted->put(display, puglGetNativeView(view), gc, backing,
+                           static_cast<int>(area.left), static_cast<int>(area.top),
+                           static_cast<int>(area.getWidth()), static_cast<int>(area.getHeight()));
+            return;
+        }
         XImage image{};
         image.width = cairo_image_surface_get_width(backing);
         image.height = cairo_image_surface_get_height(backing);
         image.format = ZPixmap;
         image.data = reinterpret_cast<char*>(cairo_image_surface_get_data(backing));
-        const uint32_t probe = 1;
-        image.byte_order = *reinterpret_cast<const unsigned char*>(&probe) ? LSBFirst : MSBFirst;
+        image.byte_order = hostByteOrder();
         image.bitmap_unit = 32;
         image.bitmap_bit_order = image.byte_order;
         image.bitmap_pad = 32;
@@ -381,10 +464,10 @@ private:
         image.green_mask = 0xff00;
         image.blue_mask = 0xff;
         if (!XInitImage(&image)) return;
-        XPutImage(static_cast<Display*>(puglGetNativeWorld(world)), puglGetNativeView(view), gc,
-                  &image, static_cast<int>(area.left), static_cast<int>(area.top),
-                  static_cast<int>(area.left), static_cast<int>(area.top),
-                  static_cast<unsigned>(area.getWidth()), static_cast<unsigned>(area.getHeight()));
+        XPutImage(display, puglGetNativeView(view), gc, &image, static_cast<int>(area.left),
+                  static_cast<int>(area.top), static_cast<int>(area.left),
+                  static_cast<int>(area.top), static_cast<unsigned>(area.getWidth()),
+                  static_cast<unsigned>(area.getHeight()));
     }
 
     void press(const PuglButtonEvent& event) {
@@ -417,7 +500,8 @@ private:
     PuglWorld* world = nullptr;
     PuglView* view = nullptr;
     cairo_surface_t* backing = nullptr;
-    GC gc = nullptr; // none when the window cannot take the frame's image
+    GC gc = nullptr; // none when the frame's image cannot be put into the window
+    std::unique_ptr<ConvertedImage> converted; // for a window that takes other pixels
     int depth = 24;
     int32_t pressed = 0;
     int32_t lastButton = 0;

@@ -6,7 +6,7 @@ packages=(
   help2man
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libglib2.0-dev libcairo2-dev libx11-dev libxcb1-dev libxcursor-dev libxrandr-dev
-  libxext-dev
+  libxext-dev libzstd-dev
   dpf-source fonts-liberation2
   zenity xvfb xdotool imagemagick x11-utils
   clang libclang-rt-14-dev

@@ -1,7 +1,9 @@
-// Draws the editor's three bitmap sets, one PNG per bitmap named "bmp%05d.png".
+// Draws the editor's three bitmap sets, one packed bitmap per file named "bmp%05d.packed".
 #include "BitmapSet.h"
+#include "resources/PackedBitmap.h"
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 using namespace orvane::paint;
@@ -14,13 +16,16 @@ int main(int argc, char** argv) {
     for (const Scale& s : SCALES) {
         for (const BitmapEntry& b : BITMAPS) {
             cairo_surface_t* surface = paintBitmap(b, s);
-            char name[32];
-            std::snprintf(name, sizeof name, "/bmp%05d.png", 10000 + 1000 * s.index + b.k);
-            const std::string path = argv[1] + std::string(name);
-            const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
+            const std::vector<unsigned char> packed = orvane::packBitmap(surface);
             cairo_surface_destroy(surface);
-            if (status != CAIRO_STATUS_SUCCESS) {
-                std::fprintf(stderr, "%s: %s\n", path.c_str(), cairo_status_to_string(status));
+            char name[32];
+            std::snprintf(name, sizeof name, "/bmp%05d.packed", 10000 + 1000 * s.index + b.k);
+            const std::string path = argv[1] + std::string(name);
+            std::ofstream file(path, std::ios::binary);
+            file.write(reinterpret_cast<const char*>(packed.data()),
+                       static_cast<std::streamsize>(packed.size()));
+            if (packed.empty() || !file.flush()) {
+                std::fprintf(stderr, "%s: cannot pack or write the bitmap\n", path.c_str());
                 return 1;
             }
         }

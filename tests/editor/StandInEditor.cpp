@@ -1,19 +1,12 @@
 #include "StandInEditor.h"
 
 #include <cmath>
-#include <vector>
 
 using namespace orvgui;
 
 namespace editortest {
 
 namespace {
-cairo_status_t append(void* closure, const unsigned char* data, unsigned int length) {
-    auto* bytes = static_cast<std::vector<unsigned char>*>(closure);
-    bytes->insert(bytes->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
 void setColour(cairo_t* cr, const CColor& c) {
     cairo_set_source_rgba(cr, c.red / 255.0, c.green / 255.0, c.blue / 255.0, c.alpha / 255.0);
 }
@@ -24,10 +17,7 @@ CBitmap* paintedBitmap(int width, int height, const std::function<void(cairo_t*)
     cairo_t* cr = cairo_create(surface);
     paint(cr);
     cairo_destroy(cr);
-    std::vector<unsigned char> png;
-    cairo_surface_write_to_png_stream(surface, append, &png);
-    cairo_surface_destroy(surface);
-    return new CBitmap(png.data(), png.size());
+    return new CBitmap(surface);
 }
 
 CBitmap* codedFilm(int width, double h, int frames) {

@@ -1,8 +1,11 @@
-// The cost of the real editor at 200 % on the user-interface thread, on Xvfb: opening (the first
-// open in a process decodes the bitmap sets, later ones reuse them), an idle with nothing to do,
-// an idle after the host automated one knob, a full redraw, and the memory an open editor adds.
-// Baselines in the same run: a dispatcher call that does nothing, and putting a whole 1100 x 950
-// image into a window, the floor of any full redraw.
+// The cost of the real editor on the user-interface thread, on Xvfb, at the size ORVANE_BENCH_SIZE
+// names (100, 150 or 200; 200 when unset): creating an instance, opening (the first open in the
+// process comes straight after effOpen, as hosts that show the editor on insertion do; later
+// ones reuse what the first prepared), an idle with nothing to do, an idle after the host
+// automated one knob, a full redraw, and the memory an instance and an open editor add.
+// Baselines in the same run: a dispatcher call that does nothing, and putting a whole image of
+// the editor's size into a window, the floor of any full redraw. ORVANE_BENCH_MODULE names
+// another build of the module to measure instead of this one's.
 #include "tests/gui/XHarness.h"
 
 #include <X11/Xlib.h>
@@ -19,7 +22,17 @@
 namespace orvane::guitest {
 namespace {
 
-constexpr int kWidth = 1100, kHeight = 950;
+int benchSize() {
+    const char* size = std::getenv("ORVANE_BENCH_SIZE");
+    return size && (std::string(size) == "100" || std::string(size) == "150") ? std::atoi(size)
+                                                                              : 200;
+}
+const int kWidth = 550 * benchSize() / 100, kHeight = 475 * benchSize() / 100;
+
+std::string modulePath() {
+    const char* module = std::getenv("ORVANE_BENCH_MODULE");
+    return module ? module : testhost::builtPluginPath();
+}
 
 long residentKiB() {
     std::ifstream statm("/proc/self/statm");
@@ -28,7 +41,7 @@ long residentKiB() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// The effect at 200 %, in a preferences folder of its own.
+// The effect at the benchmarked size, in a preferences folder of its own.
 struct Effect {
     Effect() {
         if (!testDisplay()) return;
@@ -36,13 +49,11 @@ struct Effect {
         folder = made;
         g_free(made);
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-        std::ofstream(folder + "/com.HKZX.Orvane") << "[String]\nBig200=Y\n";
+        std::ofstream(folder + "/com.HKZX.Orvane")
+            << "[String]\nBig" << benchSize() << "=" << (benchSize() == 100 ? "N" : "Y") << "\n";
         const long before = residentKiB();
-        plugin = testhost::Plugin::load(testhost::builtPluginPath());
+        plugin = testhost::Plugin::load(modulePath());
         if (plugin) plugin->start();
-        // A host opens the editor some time after it created the effect, by which time the
-        // bitmaps have been decoded in the background.
-        std::this_thread::sleep_for(std::chrono::seconds(1));
         loadedKiB = residentKiB() - before;
     }
     ~Effect() {
@@ -51,7 +62,7 @@ struct Effect {
     }
     std::string folder;
     std::unique_ptr<testhost::Plugin> plugin;
-    long loadedKiB = 0; // the module, one effect and its decoded bitmap set
+    long loadedKiB = 0; // the module and one effect, before any editor
 };
 
 Effect& effect() {
@@ -78,10 +89,10 @@ void openAndClose(benchmark::State& state) {
     state.counters["resident_KiB_added"] = static_cast<double>(added);
 }
 
-// Registered first: the only open in the process that may find bitmaps still to decode.
+// Registered first: the only open in the process that may find the bitmaps unprepared.
 void FirstOpen(benchmark::State& state) {
     openAndClose(state);
-    state.counters["resident_KiB_module_and_bitmaps"] = static_cast<double>(effect().loadedKiB);
+    state.counters["resident_KiB_module_and_effect"] = static_cast<double>(effect().loadedKiB);
 }
 BENCHMARK(FirstOpen)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -101,6 +112,29 @@ OpenEditor& editor() {
     static OpenEditor open;
     return open;
 }
+
+// What a host's scan pays for each instance, with the module already loaded.
+void CreateInstance(benchmark::State& state) {
+    if (!effect().plugin) return state.SkipWithError("no module or display");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(testhost::Plugin::load(modulePath()));
+}
+BENCHMARK(CreateInstance)->Unit(benchmark::kMicrosecond);
+
+// Meaningful alone (--benchmark_filter=InstanceAtRest): what the module and an instance that
+// never opens its editor hold a second after its creation.
+void InstanceAtRest(benchmark::State& state) {
+    if (!testDisplay()) return state.SkipWithError("no display");
+    for (auto _ : state) {
+        const long before = residentKiB();
+        auto plugin = testhost::Plugin::load(modulePath());
+        if (!plugin) return state.SkipWithError("no module");
+        plugin->start();
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        state.counters["resident_KiB"] = static_cast<double>(residentKiB() - before);
+    }
+}
+BENCHMARK(InstanceAtRest)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void DispatcherBaseline(benchmark::State& state) {
     Effect& e = effect();
@@ -154,7 +188,7 @@ void WholeImagePutBaseline(benchmark::State& state) {
     const ::Window window =
         XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, kWidth, kHeight, 0, 0, 0);
     XMapWindow(display, window);
-    std::vector<char> pixels(size_t{kWidth} * kHeight * 4, 0x40);
+    std::vector<char> pixels(static_cast<size_t>(kWidth) * kHeight * 4, 0x40);
     XImage* image = XCreateImage(display, DefaultVisual(display, screen), 24, ZPixmap, 0,
                                  pixels.data(), kWidth, kHeight, 32, 0);
     GC gc = XCreateGC(display, window, 0, nullptr);

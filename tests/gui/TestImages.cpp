@@ -1,8 +1,10 @@
-// orvane::findResource for the tests: PNGs painted with cairo on first use.
+// orvane::findResource for the tests: bitmaps painted with cairo and packed on first use.
 #include "tests/gui/TestImages.h"
 
+#include "resources/PackedBitmap.h"
 #include "resources/Resources.h"
 
+#include <algorithm>
 #include <cairo.h>
 #include <map>
 #include <vector>
@@ -20,19 +22,12 @@ void fill(cairo_t* cairo, const orvgui::CColor& colour, double x, double y, doub
     cairo_fill(cairo);
 }
 
-cairo_status_t append(void* closure, const unsigned char* data, unsigned int length) {
-    auto* bytes = static_cast<Bytes*>(closure);
-    bytes->insert(bytes->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-template <typename Paint> Bytes png(int width, int height, Paint paint) {
+template <typename Paint> Bytes packed(int width, int height, Paint paint) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cairo = cairo_create(surface);
     paint(cairo);
     cairo_destroy(cairo);
-    Bytes bytes;
-    cairo_surface_write_to_png_stream(surface, append, &bytes);
+    Bytes bytes = packBitmap(surface);
     cairo_surface_destroy(surface);
     return bytes;
 }
@@ -41,21 +36,27 @@ std::map<int, Bytes> paintAll() {
     using namespace testimages;
     std::map<int, Bytes> images;
     images[kBackgroundImage] =
-        png(1100, 950, [](cairo_t* c) { fill(c, kBackgroundColour, 0, 0, 1100, 950); });
-    images[kKnobFilm] = png(60, 60 * kKnobFrames, [](cairo_t* c) {
+        packed(1100, 950, [](cairo_t* c) { fill(c, kBackgroundColour, 0, 0, 1100, 950); });
+    images[kKnobFilm] = packed(60, 60 * kKnobFrames, [](cairo_t* c) {
         for (int i = 0; i < kKnobFrames; ++i)
             fill(c, knobFrameColour(i), 0, 60 * i, 60, 60);
     });
-    images[kSwitchImage] = png(40, 80, [](cairo_t* c) {
+    images[kSwitchImage] = packed(40, 80, [](cairo_t* c) {
         fill(c, kOffColour, 0, 0, 40, 40);
         fill(c, kOnColour, 0, 40, 40, 40);
     });
-    images[kKickImage] = png(60, 60, [](cairo_t* c) {
+    images[kKickImage] = packed(60, 60, [](cairo_t* c) {
         fill(c, kReleasedColour, 0, 0, 60, 30);
         fill(c, kPressedColour, 0, 30, 60, 30);
     });
-    images[kFieldImage] = png(120, 24, [](cairo_t* c) { fill(c, kFieldColour, 0, 0, 120, 24); });
-    images[kNotPng] = Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'};
+    images[kFieldImage] = packed(120, 24, [](cairo_t* c) { fill(c, kFieldColour, 0, 0, 120, 24); });
+    images[kMalformedImage] = Bytes{'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
+    images[kTruncatedImage] = images[kSwitchImage];
+    images[kTruncatedImage].pop_back();
+    images[kDamagedImage] = images[kSwitchImage];
+    Bytes& damaged = images[kDamagedImage];
+    // Its one strip starts after the header and two offsets.
+    std::fill(damaged.begin() + sizeof(PackedHeader) + 8, damaged.end(), 0xff);
     return images;
 }
 } // namespace

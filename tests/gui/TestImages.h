@@ -11,7 +11,9 @@ enum Number : int {
     kSwitchImage = 3,     // 40 x 80: off (kOffColour) above on (kOnColour)
     kKickImage = 4,       // 60 x 60: released (kReleasedColour) above pressed (kPressedColour)
     kFieldImage = 5,      // 120 x 24 of kFieldColour
-    kNotPng = 6,          // bytes that are not a PNG
+    kMalformedImage = 6,  // bytes that are not a packed bitmap
+    kTruncatedImage = 7,  // kSwitchImage without its last byte
+    kDamagedImage = 8,    // kSwitchImage with its compressed pixels overwritten
 };
 
 inline constexpr int kKnobFrames = 137;

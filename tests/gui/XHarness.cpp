@@ -53,8 +53,11 @@ std::optional<std::string> startXvfb() {
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     // -terminate: the server ends with its last client, so it cannot outlive a crashed test.
+    // ORVANE_TEST_SCREEN_DEPTH asks for a screen of another depth (30: 10 bits a channel).
+    const char* depth = std::getenv("ORVANE_TEST_SCREEN_DEPTH");
+    const std::string screen = std::string("2400x1000x") + (depth ? depth : "24");
     const char* args[] = {"Xvfb",       "-displayfd", "3", "-nolisten",    "tcp",
-                          "-terminate", "-screen",    "0", "2400x1000x24", nullptr};
+                          "-terminate", "-screen",    "0", screen.c_str(), nullptr};
     const bool started =
         posix_spawnp(&serverPid, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
@@ -95,7 +98,29 @@ std::string missingTool() {
 
 std::string screenshotPath(const std::string& name) {
     mkdir(ORVANE_GUI_SCREENSHOT_DIR, 0755);
-    return std::string(ORVANE_GUI_SCREENSHOT_DIR) + "/" + name + ".png";
+    // Runs on a screen of another depth may run beside the usual ones: names of their own.
+    const char* depth = std::getenv("ORVANE_TEST_SCREEN_DEPTH");
+    const std::string suffix = depth ? std::string("-depth") + depth : "";
+    return std::string(ORVANE_GUI_SCREENSHOT_DIR) + "/" + name + suffix + ".png";
+}
+
+namespace {
+XErrorHandler replacedHandler = nullptr;
+int chainingHandler(Display* display, XErrorEvent* event) {
+    return replacedHandler ? replacedHandler(display, event) : 0;
+}
+} // namespace
+
+void chainXErrorHandler() {
+    replacedHandler = XSetErrorHandler(chainingHandler);
+}
+
+void provokeXError() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, 0x1ffffff3, &attributes);
+    XCloseDisplay(display);
 }
 
 bool xdotool(const std::string& arguments) {
@@ -216,6 +241,10 @@ std::optional<Screenshot> Screenshot::of(Window window, const std::string& name)
     const std::string command =
         "import -window " + std::to_string(window) + " " + path + " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return std::nullopt;
+    return load(path);
+}
+
+std::optional<Screenshot> Screenshot::load(const std::string& path) {
     cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
     if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(image);

@@ -84,6 +84,7 @@ private:
 class Screenshot {
 public:
     static std::optional<Screenshot> of(Window window, const std::string& savedAs);
+    static std::optional<Screenshot> load(const std::string& pngPath);
     orvgui::CColor pixel(int x, int y) const;
     // True when every pixel of the region has exactly colour.
     bool regionIs(const orvgui::CRect& region, const orvgui::CColor& colour) const;
@@ -97,6 +98,12 @@ private:
     int w = 0;
     int h = 0;
 };
+
+// As another plug-in in the same host does: installs an X error handler that passes every
+// error on to the handler it replaced.
+void chainXErrorHandler();
+// Makes the server answer a request of a connection of the test's own with an error.
+void provokeXError();
 
 // Runs xdotool with arguments; false when it failed.
 bool xdotool(const std::string& arguments);

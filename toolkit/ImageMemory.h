@@ -1,0 +1,20 @@
+// ARGB32 images whose pixels have pages of their own, so that rows about to be written can be
+// mapped in one system call: touched one page at a time, a fresh 4 MB image costs about a
+// thousand page faults, which on some virtual machines take longer than drawing it.
+#pragma once
+
+#include <cstddef>
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace orvgui {
+
+// A cleared image; its memory is taken from the system only as rows are written or prepared.
+// Null when it cannot be made.
+cairo_surface_t* createPagedImage(int width, int height);
+
+// Maps in the memory of rows [top, bottom) of an image from createPagedImage for writing,
+// without changing the pixels; rows already mapped are left alone.
+void prepareRows(cairo_surface_t* image, int top, int bottom);
+
+} // namespace orvgui
