@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's editor inside a host's X11 window, as LV2, VST3 and CLAP embed it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One instance of the effect as every format adapter drives it: built through the effect's
 // VST 2.4 entry point and driven only through its AEffect, so a module that holds no engine of
 // its own (the LV2 interface) can use it too. The effect's values are the truth: a host value

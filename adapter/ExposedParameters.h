@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's face toward every plug-in format: which parameters a host sees, their shapes,
 // units and texts, and how a host's value maps to the effect's normalised value. LV2 ports,
 // VST3 and CLAP parameters all read this one table.

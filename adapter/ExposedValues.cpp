@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conversions with this build's shapes (generated from the effect).
 #include "adapter/ExposedParameters.h"
 

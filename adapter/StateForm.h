@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved form of the effect's state, the same bytes in every plug-in format: a version word,
 // the 128 values and the 32-byte program name, all little-endian whatever the machine, so
 // sessions move between machines and between formats.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's recursions with nothing around them: the Air biquad and the split's two one-pole
 // stages, four sub-steps per sample, both channels, fixed coefficients. The floor the effect's
 // own processing is measured against.

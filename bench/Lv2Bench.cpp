@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LV2 module's audio path against the VST 2.4 module's, in the same run: both load the same
 // effect, so the ratio shows what the adapter's port, MIDI and dispatch work costs.
 #include "bench/ModuleBench.h"

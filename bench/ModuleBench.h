@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the format modules' benchmarks share: the block loop and the VST 2.4 module as the
 // baseline every other module's audio path is measured against in the same run.
 #pragma once

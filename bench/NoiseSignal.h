@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stereo noise the audio benchmarks run through the effect, the same in every case.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of processReplacing through the built plug-in, as times real time, against the
 // bare recursions it cannot run faster than.
 #include "bench/BareRecursions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Console output plus a closing table of every case's throughput ("x_realtime") as a ratio to
 // the baseline case measured in the same run.
 #pragma once

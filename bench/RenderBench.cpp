@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A ten-minute 44.1 kHz file rendered as orvane-render renders it, against the audio path alone
 // on the same audio measured in the same run: the file work should hide behind the effect.
 #include "tools/render/RenderJob.h"

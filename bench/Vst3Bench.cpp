@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VST3 module's audio path against the VST 2.4 module's, in the same run: both load the same
 // effect, so the ratio shows what the VST3 adapter's parameter queues and dispatch cost.
 #include "bench/NoiseSignal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One CLAP instance: the effect through the adapter core, host events in at their sample, the
 // effect's own changes out as parameter events, and the host's threads kept apart.
 #pragma once

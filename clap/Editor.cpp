@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's editor embedded in the host's X11 window, at the size the user chose in its
 // settings panel; the host's timer runs it.
 #include "clap/ClapEffect.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's CLAP entry point: one factory with one plug-in.
 #include "clap/ClapEffect.h"
 #include "clap/Descriptor.h"

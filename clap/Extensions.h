@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The extensions the plug-in offers, each in its own file.
 #pragma once
 

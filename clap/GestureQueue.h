@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's gestures on their way from the editor's thread to the thread that reports them
 // to the host: one writer, one reader, no locks, each entry a single atomic word.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eleven exposed parameters as CLAP parameters: plain values in the face's units, texts in
 // the readout's words.
 #include "clap/ClapEffect.h"

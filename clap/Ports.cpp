@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One stereo pair in and out (processed in place when the host likes), one MIDI input for
 // controllers, learn and program change, no latency.
 #include "clap/Extensions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state is the adapter core's shared bytes, so a session moves between formats; hosts'
 // streams may move them a few bytes at a time.
 #include "clap/ClapEffect.h"

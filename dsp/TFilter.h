@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two cascaded one-pole low-passes (trapezoidal form) run at four times the host rate: the
 // low band of the mono/stereo split.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peaking equaliser section run at four times the host rate (hold the input for four
 // sub-steps, average the four outputs), used as the Air stage.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's bitmaps, shared by every editor of every instance; released when the module
 // unloads. A bitmap unpacks its rows as they are first drawn, so nothing is prepared ahead.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the editor's own controls need from the editor that owns their frame, and the mouse
 // and tag vocabulary they share with it.
 #pragma once

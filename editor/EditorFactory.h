@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's editor as the plug-in modules attach it (an EditorFactory).
 #pragma once
 

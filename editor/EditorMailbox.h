@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the effect hands to its editor from any thread (the host's, the processing thread, a
 // dialog's), each item one lock-free word; the editor's idle takes it on the user-interface
 // thread, the only thread that touches the controls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts, colours and rectangle helpers of the editor's text-drawing controls.
 #pragma once
 

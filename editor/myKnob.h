@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Film-strip knob with the editor's drag model: 200 pixels up or right for a full sweep,
 // 10000 with Shift; double-click or Command-click for the default; right click or
 // Control-click for the MIDI-learn menu.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two-state switch that toggles on the press; a right click opens the MIDI-learn menu.
 // Drawn by the toolkit: the upper half of the bitmap while off, the lower half while on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drop-down menu that draws its own text: the text the editor sets, else the current entry.
 // Pressing it marks the editor's menuPressed; a right click on a parameter menu opens the
 // MIDI-learn menu instead of the popup.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One button of a radio group, drawn with the editor's two-state lamp. A click turns it on;
 // it never turns itself off (the editor clears the rest of its group).
 #pragma once

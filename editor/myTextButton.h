@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Momentary text button and text readout: reports 1 on the press and 0 on the release.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level meter: the bottom part of the editor's fully lit meter image, as high as the level.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's lifecycle and layout: construction, open and close, the bitmap set, the controls
 // of the main face, the split display, idle and the full re-read of the effect (resume).
 #include "editor/uEditor.h"

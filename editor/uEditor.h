@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's editor: the main face, its settings panel on the back side, the menus and the
 // exchange of values with the effect. One class, implemented across editor/uEditor*.cpp by
 // concern: lifecycle and layout, control events, menus, settings panel.

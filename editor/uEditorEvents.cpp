@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control events and host sync: what each control does to the effect, how the effect's changes
 // reach the controls, the program step, the arrow keys and the A/B memories.
 #include "editor/uEditor.h"

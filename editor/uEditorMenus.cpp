@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Menus: the entry tables, the note menu with its sub-menus, the MIDI-learn menu, the ECS
 // commands and the snapshot a program load leaves for the undo button.
 #include "editor/uEditor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings panel on the editor's back side: the version line and the user-wide options.
 #include "editor/uEditor.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Construction and the effect's answers to the host.
 #include "engine/APlugin.h"
 

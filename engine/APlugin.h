@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect: parameters, audio path, programs and state chunk, MIDI control.
 // One class, implemented across engine/APlugin*.cpp by concern.
 #pragma once

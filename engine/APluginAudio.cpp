@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-sample audio path and its coefficient schedule.
 #include "engine/APlugin.h"
 

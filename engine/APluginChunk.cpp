@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 544-byte state chunk served to the host families that save through chunks.
 #include "engine/APlugin.h"
 

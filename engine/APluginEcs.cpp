@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ECS files (controller assignments exchanged between users) and the fixed paths.
 #include "engine/APlugin.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MIDI queueing and dispatch, learn and soft takeover. Bindings are per user: the processing
 // thread changes them in memory and leaves the disk write to the dispatcher thread.
 #include "engine/APlugin.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter model: storage, names and display texts, typed entry.
 #include "engine/APlugin.h"
 

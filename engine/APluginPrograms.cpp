@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Factory programs, the edit/recall comparison and clear preset.
 #include "engine/APlugin.h"
 

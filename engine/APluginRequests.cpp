@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's answers to Orvane's own format adapters (engine/VendorCodes.h).
 #include "engine/APlugin.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run-time state's starting condition.
 #include "engine/APlugin.h"
 

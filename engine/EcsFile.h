@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ECS controller-assignment file: 128 decimal numbers, number k being the parameter bound to
 // MIDI controller k (0 = none), written one "%d\n" line each.
 #pragma once

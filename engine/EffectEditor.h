@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the effect asks of its editor. The effect's library knows only this; the plug-in modules
 // attach the editor itself (editor/uEditor), so tools and tests build the effect without a GUI.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eight factory programs. Values 90..117 spell each program's stored name, one character
 // per value (code / 255 to six decimals); program 0 stores "A Nice Start" so that no name
 // lookup matches it.

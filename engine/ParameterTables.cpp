@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text tables of the parameter model.
 #include "engine/APlugin.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A single word shared between the dispatcher and processing threads. Each access is one
 // relaxed atomic load or store: no ordering is needed, only freedom from torn values.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // effVendorSpecific requests of Orvane's own adapters and tools (the index argument selects
 // one). Hosts that do not know them never send them, so the effect behaves for them as before.
 #pragma once

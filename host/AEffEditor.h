@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Base of the effect's editor: the host's view of an editor window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VST 2.4 adapter: owns the AEffect record handed to the host and routes its calls to
 // virtual operations.
 #pragma once

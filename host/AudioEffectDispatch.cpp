@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Routing of the VST 1.x opcodes to the adapter's virtual operations.
 #include "host/AEffEditor.h"
 #include "host/AudioEffect.h"

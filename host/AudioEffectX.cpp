@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Host-callback wrappers of the VST 2.x extensions.
 #include "host/AudioEffectX.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VST 2.x extensions of the adapter.
 #pragma once
 

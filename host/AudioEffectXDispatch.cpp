@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Routing of the VST 2.x opcodes; the older ones fall through to AudioEffect::dispatcher.
 #include "host/AEffEditor.h"
 #include "host/AudioEffectX.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's two exported entry points.
 #include "host/AudioEffect.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VST 2.4 plug-in interface: records, opcodes and constants with their published
 // names, numbers and layouts. Written from the published facts for this project.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user interface reaches through instance-access. Both modules are built from this
 // header; the interface holds no code of the plug-in module, so it reaches the effect through
 // its AEffect and the values below, all single words.

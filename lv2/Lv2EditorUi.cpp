@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X11 user interface: the effect's own editor, embedded through the adapter core into the
 // host's window. The plug-in instance comes through instance-access; editor edits and the
 // effect's own changes reach the host as port writes, host port changes reach the effect.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One LV2 instance: the effect through the adapter core's driver. Port values become queued
 // parameter changes, the MIDI port timed events, and state the shared state form.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's LV2 entry point.
 #include "lv2/Lv2Effect.h"
 

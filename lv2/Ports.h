@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LV2 face of the effect: its URIs and port numbers. The control ports carry the adapter
 // core's exposed parameters, in their order, from kFirstControl on.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs in CPack's staging tree: Debian wants manual pages and changelogs compressed, without
 # timestamps, whichever part of the build installed them.
 foreach(dir ${CPACK_ORVANE_COMPRESS_DIRS})

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install rules of the module and its tools, and the Debian package made from everything that
 # any part of the build installs (parts that add install() rules join the package by themselves).
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs helper programs without a shell, with the host's loader settings (LD_PRELOAD,
 // LD_LIBRARY_PATH) removed from their environment: waiting and collecting what they write to
 // standard output, or handed off to run on their own.

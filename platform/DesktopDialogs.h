@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialogs shown by the desktop's dialog program, zenity or else kdialog, started without a shell.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What actually shows a dialog. The desktop backend runs zenity or kdialog; tests install a
 // scripted one with setDialogBackend.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs one dialog operation on a thread of its own, so that the thread that started it returns
 // to the host at once (a host whose event loop waits on a dialog stops drawing and is called
 // "not responding"). The starter polls for the end from its own loop, and can end the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Modal dialogs of the effect. Each call waits until the user answers, so callers run them on a
 // DialogTask's thread; window titles carry "Orvane". Null text arguments read as empty.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the user manual is: the plug-in may be installed by the package or per user.
 #pragma once
 

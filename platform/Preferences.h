@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Per-user settings shared by every instance in every host process: a GLib key file named after
 // the domain "com.HKZX.Orvane" in $XDG_CONFIG_HOME (default ~/.config), strings and 32-bit
 // integers kept in separate groups. Every write re-reads the file under an advisory lock, changes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small C-string helpers shared by the effect and the editor. Each works within a 255-byte area.
 #pragma once
 

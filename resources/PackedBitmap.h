@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The form in which the module carries its bitmaps: cairo's premultiplied ARGB32 rows, cut into
 // strips that are zstd-compressed one by one, so that drawing can unpack just the rows it needs
 // (a knob film's visible frames, not all 137) and nothing needs PNG decoding.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a C++ source that embeds each bmp<number>.packed of DIR with .incbin, so the module carries
 # its bitmaps inside itself. Arguments: OUTPUT, DIR, NUMBERS (ascending, comma-separated).
 set(assembly "")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VST 2.4 editor binding: an AEffEditor whose window is a CFrame. Subclasses create the
 // frame in open() and may release their views in close() before calling this close().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A knob drawn from a film strip of subPixmaps images stacked vertically.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reference counting shared by every toolkit object: created with one reference, released
 // by whoever holds the last one. Bitmaps are shared by editors of several instances, which a host
 // may run on different threads, so the count is atomic.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An image embedded in the module, addressed by resource number. Its rows are unpacked strip by
 // strip the first time something draws them, so that showing one frame of a knob film costs
 // that frame, and a bitmap nobody draws costs no memory for its pixels.

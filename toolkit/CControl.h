@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Controls: views holding a value between min and max that report changes to a listener.
 #pragma once
 

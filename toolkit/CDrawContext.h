@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing operations of views, over a cairo context. Coordinates are those of the view
 // being drawn: containers move the origin to their top-left corner for their children.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Font descriptions: a family name, a pixel size and a style.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The root container: embedded as a child of the host's X11 window, it routes mouse and key
 // events, collects dirty rectangles and draws them, and hosts the popup menu overlay.
 #pragma once

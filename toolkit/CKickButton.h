@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A momentary button: max while pressed inside it; a release inside reports max, then min.
 #pragma once
 

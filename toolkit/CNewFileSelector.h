@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Modal file choice through the desktop's file dialog (zenity): runModal blocks the calling
 // thread until the user answers.
 #pragma once

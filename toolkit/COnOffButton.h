@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A two-state switch toggled by a click; the bitmap holds the off image above the on image.
 #pragma once
 

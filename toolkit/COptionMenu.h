@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drop-down menus. There is no native popup here: the menu opens as an overlay inside the
 // frame and returns at once; the choice arrives later, through the listener and the callback.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A control that shows its value as text over a background bitmap or colour.
 #pragma once
 

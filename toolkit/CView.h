@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Views and view containers. A view's size is given in the coordinates of its container;
 // mouse positions handed to a view are in the same coordinates.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts the frame's ARGB32 image into a window whose visual takes other pixels (a 30-bit screen,
 // blue in the high bits): each put converts the area into an image of the visual's format.
 #pragma once

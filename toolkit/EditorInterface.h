@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the views need from the editor that owns their frame.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Points, rectangles, colours and mouse/button vocabulary of the toolkit.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's window as the desktop sees it, for dialogs that should stay above it.
 #pragma once
 

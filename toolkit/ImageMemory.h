@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ARGB32 images whose pixels have pages of their own, so that rows about to be written can be
 // mapped in one system call: touched one page at a time, a fresh 4 MB image costs about a
 // thousand page faults, which on some virtual machines take longer than drawing it.

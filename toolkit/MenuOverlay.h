@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The popup layer of a frame: the open menu and its open sub-menus, drawn over the views
 // (internal to the toolkit).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's native child window (internal to the toolkit).
 #pragma once
 

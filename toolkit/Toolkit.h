@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the editor uses from the toolkit.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's window on X11 through pugl, which supplies the window and its events; the frame
 // paints into an image of its own. Each window has a display connection to itself while it
 // exists; events are only read when the host calls in (no thread of our own).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the plug-in and runs the main job: the built-in test signal rendered through it.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the built plug-in, its manual and tools for the current user, without root:
 #   tools/install.sh [--vst-dir DIR] [--build-dir DIR]     install (again)
 #   tools/install.sh --uninstall                           remove exactly what was installed
@@ -13,7 +14,7 @@ set -euo pipefail
 
 usage() { # usage STATUS: the header comment, on stdout when asked for, else on stderr
     local text
-    text="$(sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//')"
+    text="$(sed -n '3,12p' "$0" | sed 's/^# \{0,1\}//')"
     if [ "$1" -eq 0 ]; then echo "$text"; else echo "$text" >&2; fi
     exit "$1"
 }

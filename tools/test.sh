@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every test. Modes: "release" (default); "sanitize" (AddressSanitizer and
 # UndefinedBehaviorSanitizer); "foreign-plugin" validates a Debian plug-in; "tsan" runs the tests
 # that drive the effect from several threads under ThreadSanitizer; "fuzz" runs every libFuzzer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "vst3/ClassIds.h"
 
 namespace orvane::vst3 {

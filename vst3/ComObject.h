@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Objects on the VST3 ABI: every interface an object offers is a face, a pointer to the
 // interface's function table followed by the object itself, so the self pointer of any call
 // leads back to the object. One reference count serves all faces of an object.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The processor half: the effect behind IComponent, IAudioProcessor and a connection point.
 // Stereo in and out, 32-bit float; host changes and mapped MIDI act at their sample, and what
 // the effect changes by itself goes back to the host as output parameter changes.

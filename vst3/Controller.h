@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller half: IEditController with the program list (IUnitInfo), the MIDI mapping and
 // a connection point. Once its component has linked, it shows the effect's own values, texts,
 // programs and editor, and passes what the effect reports on to the host's component handler.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's editor as an IPlugView inside the host's X11 window. The host's run loop idles
 // it (a timer, and the editor's X connection when it has one); a host without a run loop gets
 // a refusal from attached, since the editor would never draw.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's plug-in factory: the component and the controller class.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "vst3/LinkMessage.h"
 
 #include "vst3/ComObject.h"

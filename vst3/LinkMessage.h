@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message a component sends its controller through their connection points: where the
 // component is, so the controller shows the effect's own values, texts and editor. It passes
 // through hosts that stand between the two points, as they forward messages.

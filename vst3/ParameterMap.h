@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a VST3 host sees as parameters: the exposed sound parameters under the effect's own
 // parameter indices as ids, the factory program list's program-change parameter, and hidden
 // parameters that stand for MIDI controllers and program changes (the host's MIDI mapping

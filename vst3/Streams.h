@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's state streams, which may move fewer bytes per call than asked.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The UTF-16 strings of the VST3 ABI, to and from the effect's UTF-8 texts.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's three exported entry points.
 #include "vst3/Factory.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every format shows of the effect, read from the effect itself: the names and display
 // texts its parameter model gives, its start values and its factory programs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the kShapes table the adapter core is built with.
 #pragma once
 

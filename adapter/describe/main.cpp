@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane-describe SHAPES_CPP: writes the exposed parameters' shapes from the effect itself.
 #include "adapter/describe/ShapesWriter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane-manual-facts OUT.md IN.md...: joins the manual's chapters and replaces every {{...}}
 // with a fact read from the effect itself, so the manual cannot drift from the parameter model.
 //   {{Name@v}}            display text of the parameter called Name at normalised value v

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """make_pdf.py MANUAL.md STYLE.css CROPS.txt IMAGE_DIR WORK_DIR OUT.pdf
 
 Turns the manual's Markdown (facts already filled in) into the PDF: cuts the close-ups of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the bundle's description: manifest.ttl, Orvane.ttl, presets.ttl.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane-lv2-describe BUNDLE_DIR DSP_BINARY UI_BINARY: writes the LV2 bundle's description from
 // the effect itself.
 #include "lv2/describe/TurtleWriter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Top-left corners of the editor's controls at 100 %, which the printed faces are drawn around.

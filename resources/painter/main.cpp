@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the editor's three bitmap sets, one packed bitmap per file named "bmp%05d.packed".
 #include "BitmapSet.h"
 #include "resources/PackedBitmap.h"

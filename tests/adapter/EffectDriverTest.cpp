@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The adapter core's driver, in process, against the VST 2.4 module as a host drives it.
 #include "adapter/EffectDriver.h"
 #include "midi/MidiEvents.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the built Orvane.so through the test host with whole signals.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Block sizes, in-place buffers, hostile samples, missing buffers and the caller's
 // floating-point mode.
 #include "tests/audio/EffectHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The coefficient schedule, the Air glide, program resets and sample-rate announcements,
 // checked bit for bit against a model built from the Air block itself.
 #include "dsp/TParaEQ.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor embedded through the gui extension under Xvfb, run by the host's timers, its
 // gestures reaching the host as parameter events.
 #include "clap/ClapHosts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CLAP module through the CLAP test host, beside the LV2 and VST 2.4 modules.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CLAP module renders exactly what the VST 2.4 module renders, with host values and MIDI
 // at their sample inside the host's blocks, and tells the host what the effect changed itself.
 #include "clap/ClapHosts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A CLAP session's state is the LV2 state byte for byte, loads both ways, and survives hosts'
 // streams that move a few bytes per call.
 #include "clap/ClapHosts.h"

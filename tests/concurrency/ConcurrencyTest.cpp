@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The processing thread against a host thread that changes everything it can, both through the
 // built module. Output must stay finite and limited throughout; the ThreadSanitizer build runs
 // this same test to prove the two threads share nothing but single atomic words.

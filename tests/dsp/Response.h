@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frequency-response helpers for blocks that hold each input for four sub-steps, filter at
 // four times the rate and average the four outputs.
 #pragma once

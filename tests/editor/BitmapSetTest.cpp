@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls on the real bitmap sets, loaded through the toolkit as the editor loads them:
 // the sizes each control derives from its image at every scale.
 #include "toolkit/CBitmap.h"

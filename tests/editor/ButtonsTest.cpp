@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text button, the switch and the radio button.
 #include "StandInEditor.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the editor: owns a frame without a window, records what the controls tell
 // it, and serves the lamp and meter images the controls borrow.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state chunk as each host family sees it through the module.
 #include "tests/host/LoadPlugin.h"
 

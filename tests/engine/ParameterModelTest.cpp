@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parameter names, texts and mappings as a host reads them through the module.
 #include "tests/host/LoadPlugin.h"
 

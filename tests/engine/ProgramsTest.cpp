@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Factory programs, the edit/recall comparison, clear preset and state through parameters.
 #include "engine/TestEffect.h"
 #include "tests/host/LoadPlugin.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect object driven directly, for operations only the editor reaches.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed value entry, answered by a scripted dialog.
 #include "engine/TestEffect.h"
 #include "platform/ScriptedDialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // State chunks as each chunk-saving host family hands them back: any bytes, bank or program, any
 // size. A chunk must be refused or applied safely at any rate, and what the effect then saves
 // must restore to itself exactly.

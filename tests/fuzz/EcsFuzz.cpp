@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ECS files: a file is accepted only as 128 bindings in 0..127, read the same from disk as from
 // memory, and written back it reads as the same bindings.
 #include "engine/EcsFile.h"

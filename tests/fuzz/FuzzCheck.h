@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the fuzz targets: a property check that stops the run, and a private scratch folder
 // on a memory file system, so that targets writing files stay fast and never touch the user's.
 #pragma once

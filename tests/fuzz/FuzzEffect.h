@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An effect made through the module's own entry point for a host of a chosen identity (by default
 // one that saves through chunks, so chunk calls are live), and the checks the targets apply.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over corpus files and folders, for builds without libFuzzer: every stored
 // input is then an ordinary regression test.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user settings file, as another program or a hand edit may leave it: reads stay within
 // their buffers, and an effect started on it keeps its bindings, parameters and output in range
 // when every controller then arrives over MIDI.

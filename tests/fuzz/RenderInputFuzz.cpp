@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input files of orvane-render: opened, checked and read to their end exactly as the renderer
 // does; a file it cannot use is a RenderError, never a crash.
 #include "tests/fuzz/FuzzCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane-render's command line, one argument per NUL-separated piece of the input: either a usage
 // error or options within their documented ranges.
 #include "tests/fuzz/FuzzCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed entry: whatever the user types into the value dialog or the controller-number dialog of
 // any parameter, values stay finite in 0..1 and display texts within the host's buffer.
 #include "engine/APlugin.h"

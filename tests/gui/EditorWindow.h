@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real Orvane.so in a fake host on Xvfb: its own preferences folder, the editor opened into
 // a host window, and a second thread processing audio the whole time, as in a running host.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor of the real module as a host drives it: opened at each size, controls used with
 // the mouse and keys, automation and program changes arriving from the host's threads.
 #include "tests/gui/EditorWindow.h"

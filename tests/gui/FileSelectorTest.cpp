@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file selector against a stand-in zenity that records its arguments and answers.
 #include "toolkit/CNewFileSelector.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of the real editor on the user-interface thread, on Xvfb, at the size ORVANE_BENCH_SIZE
 // names (100, 150 or 200; 200 when unset): creating an instance, opening (the first open in the
 // process comes straight after effOpen, as hosts that show the editor on insertion do; later

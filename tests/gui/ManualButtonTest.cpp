@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manual button hands the desktop's viewer the first manual installed, looked up at the click.
 #include "tests/gui/EditorWindow.h"
 

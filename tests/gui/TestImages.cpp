@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane::findResource for the tests: bitmaps painted with cairo and packed on first use.
 #include "tests/gui/TestImages.h"
 

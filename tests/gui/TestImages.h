@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test bitmaps with known colours, served as the module's resources.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolkit's behaviour through synthetic events on a frame without a window, and its
 // drawing into an image.
 #include "toolkit/Toolkit.h"

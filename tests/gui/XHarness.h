@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fake host on a private Xvfb: top-level windows that editors are opened into, input
 // through xdotool and screenshots through ImageMagick's import.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hosts that pass null pointers, odd indices and odd numbers get safe answers.
 #include "tests/host/LoadPlugin.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a host sees through the built module: entry points, the AEffect record, the dispatcher.
 #include "tests/host/LoadPlugin.h"
 

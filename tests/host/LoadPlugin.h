@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built module loaded through the test host, as every integration test needs it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect loaded twice, as an LV2 plug-in through lilv and as a VST 2.4 plug-in through the
 // test host, and a stereo signal to render through either.
 #pragma once

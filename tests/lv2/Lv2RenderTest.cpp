@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LV2 module renders exactly what the VST 2.4 module renders for the same settings.
 #include "lv2/Lv2Hosts.h"
 #include "midi/MidiEvents.h"

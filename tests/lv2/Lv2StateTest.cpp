@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // State and presets through lilv, as a host saves and reopens a session.
 #include "lv2/Lv2Hosts.h"
 #include "prefs/TempConfig.h"

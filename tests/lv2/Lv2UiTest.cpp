@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user interface module opens the effect's editor in a host window under Xvfb, through
 // instance-access, as Ardour, Qtractor and jalv embed it.
 #include "engine/VendorCodes.h"

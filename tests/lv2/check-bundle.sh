@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The built bundle validates against the LV2 schemas, and lv2info shows its ports and presets.
 set -euo pipefail
 bundle="$1"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ECS files: import refuses anything but 128 numbers in 0..127 and then changes nothing.
 #include "engine/EcsFile.h"
 #include "engine/TestEffect.h"

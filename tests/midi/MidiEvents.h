@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building MIDI events as a host sends them.
 #pragma once
 

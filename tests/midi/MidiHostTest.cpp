@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MIDI through the built module, delivered by the test host.
 #include "engine/APlugin.h"
 #include "midi/MidiEvents.h"

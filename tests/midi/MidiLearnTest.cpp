@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MIDI learn, unlatch, clear and typed binding, as the editor's menus use them.
 #include "engine/TestEffect.h"
 #include "platform/Preferences.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a new instance stores in, and takes from, the preferences.
 #include "engine/TestEffect.h"
 #include "platform/Preferences.h"

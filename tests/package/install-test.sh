@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tools/install.sh on a stand-in build in a temporary HOME: a link in a place, a reinstall that
 # fails halfway and an XDG_DATA_HOME that changed before uninstalling must cost the user nothing.
 set -euo pipefail

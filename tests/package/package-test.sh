@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The ways a user gets Orvane, tested end to end on this machine:
 #   the manual PDF has its pages, pictures and the effect's own numbers;
 #   the Debian package passes lintian, installs, works from /usr, and removes without a trace;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts stand-ins for zenity and kdialog on a private PATH. Each records its arguments, one a
 // line, prints $FAKE_ANSWER and exits with $FAKE_STATUS.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manual is found wherever it was installed, in the documented order.
 #include "platform/ManualPath.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dialog backend answering from a script, for tests of any code that asks the user.
 // Install with ScopedScriptedDialogs; every call is recorded.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answers a real zenity entry dialog on the test Xvfb display with xdotool.
 #include "platform/ChildProcess.h"
 #include "platform/Dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several host processes share one settings file.
 #include "platform/Preferences.h"
 #include "tests/prefs/TempConfig.h"

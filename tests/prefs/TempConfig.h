@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Points $XDG_CONFIG_HOME at a fresh temporary folder for one test so that no test touches a
 // real user's settings.
 #pragma once

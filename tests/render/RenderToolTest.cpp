@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane-render run as a user runs it: exit status, messages and the files it leaves.
 #include "tools/testhost/TestHost.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The embedded bitmap set decoded as the editor decodes it, checked for the sizes, states and
 // printed labels the editor's layout relies on at each of the three sizes.
 #include "resources/Resources.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small stereo effect (gain and a tone filter) that carries, on request, one of the faults the
 // validator exists to catch. ORVANE_FAULT names the fault; unset, the effect is clean.
 #include "host/AudioEffectX.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The validator against a plug-in of our own: clean it passes every group; with each planted
 // fault the group made for it fails, and the validator's exit status says so.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Validates the built plug-in at the highest strictness the way a chunk-saving host runs it: on
 # a private X display (for the editor) and with MIDI controllers bound to parameters.
 # usage: validate-orvane.sh VALIDATOR PLUGIN SETTINGS_FOLDER

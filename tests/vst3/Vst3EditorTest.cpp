@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor inside a host window under Xvfb, idled by the host's run loop.
 #include "gui/XHarness.h"
 #include "prefs/TempConfig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VST3 module through our VST3 test host, against the VST 2.4 module and the LV2 bundle.
 #include "adapter/ExposedParameters.h"
 #include "lv2/Lv2Hosts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our VST 2.4 interface header checked against an independently written one: the clean-room
 // header from Debian's dpf-source. Every number and layout the module relies on is compared at
 // compile time; where that header has no counterpart, or is known to be wrong, the published value

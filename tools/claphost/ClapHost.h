@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A minimal CLAP host: loads a module with dlopen, creates its plug-in, processes with
 // parameter and MIDI events inside blocks, moves state through streams that take a few bytes
 // per call, runs the editor on its timers, and notes every callback made on the wrong thread.

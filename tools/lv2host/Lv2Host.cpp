@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/lv2host/Lv2Host.h"
 
 #include <lilv/lilv.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A minimal LV2 host on lilv: loads a bundle, instantiates its plug-in with a URID map, runs it
 // with control values and MIDI, saves and restores its state and applies its presets, as a
 // host such as Ardour or jalv does.

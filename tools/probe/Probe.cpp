@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane-probe PLUGIN.so: prints what a host sees of a VST 2.4 plug-in.
 #include "tools/testhost/TestHost.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every render the command line asks for, several files at once on the machine's processors,
 // each with its own instance of the effect.
 #pragma once

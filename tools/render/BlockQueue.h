@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hands blocks from one render stage's thread to the next. Its capacity is fixed when made, so
 // passing a block never allocates; the stages pass the same few preallocated blocks round.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in test signal: a low tone that differs between the channels (for the mono/stereo
 // split), a rising sweep up to 18 kHz (for the Air stage) and a little noise.
 #pragma once

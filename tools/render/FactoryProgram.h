@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting a factory program the way a host restoring parameters does: the program's name in
 // the name slots, then a program change.
 #pragma once

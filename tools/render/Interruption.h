@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stopping renders on a signal. The first interrupt, hang-up, termination or broken pipe asks
 // every render to stop; each then removes its partial file and commits nothing. A second
 // interrupt, hang-up or termination removes the partial files at once and ends the process by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which Orvane.so orvane-render loads when --plugin is not given.
 #pragma once
 

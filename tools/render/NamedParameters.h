@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's sound parameters by the names and texts a host shows: --set and --list-params.
 // Everything goes through the module's own entry points; the tool knows no conversions.
 #pragma once

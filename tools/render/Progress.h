@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A progress line on standard error while rendering to a terminal: percent, elapsed time and,
 // for a batch, the files done.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One render: an input file (or the demo signal) through a fresh instance of the effect into
 // one output file. Reading, processing and writing run on three threads at once, so the file
 // work hides behind the audio path.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Audio files through libsndfile: the input, and an output written beside its destination and
 // renamed over it only when complete.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane-render: renders audio through the built Orvane.so, hosted as a DAW hosts it.
 #include "tools/render/Batch.h"
 #include "tools/render/DemoSignal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Interposes the C library functions a processing thread must not call and counts the calls the
 // armed thread makes. Everything passes straight through to the next definition. Written in C:
 // the C library's own declarations of these functions are what it replaces.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface of the real-time-safety interposer (liborvane_rtcheck.so, loaded with
 // LD_PRELOAD): a thread arms it, makes the calls under test, and reads back what those calls
 // did that a processing thread must never do.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A minimal VST 2.4 host: loads a plug-in module with dlopen and drives it exactly as a host
 // would, recording what the plug-in calls back.
 #pragma once

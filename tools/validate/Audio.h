@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stereo signals, rendering through a plug-in, and comparing what came out.
 #pragma once
 

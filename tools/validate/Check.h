@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One check of the validator: run in a child process of its own, so that a crash, a hang or a
 // corrupted heap in the plug-in fails that check only, and reported as one line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The processing, state, real-time and instances groups for a CLAP module, driven through the
 // CLAP test host.
 #include "tools/validate/ClapGroups.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The groups that apply to a CLAP module (its path ends in ".clap").
 #pragma once
 

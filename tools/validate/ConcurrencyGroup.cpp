@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One thread processes without pause while another changes everything a host may change:
 // parameters, programs, chunks, rate, block size, suspend and resume, and the editor.
 #include "tools/validate/Audio.h"

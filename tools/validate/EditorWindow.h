@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A host's window for the plug-in's editor, on the X display named by $DISPLAY.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry point, the AEffect record and every opcode with null and odd arguments.
 #include "tools/validate/Audio.h"
 #include "tools/validate/Groups.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The validator's test groups; each runs its checks through the report.
 #pragma once
 

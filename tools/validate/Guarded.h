@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory flush against inaccessible pages, so that a plug-in reading or writing one byte outside
 // what the host gave it faults at once instead of corrupting something unseen.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Instances do not share what they should not, and loading and unloading leaves nothing behind.
 #include "tools/validate/Audio.h"
 #include "tools/validate/EditorWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every parameter: texts within their buffers, set/get round trips, values no host should send.
 #include "tools/validate/Audio.h"
 #include "tools/validate/Groups.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Processing: block sizes do not change the result, every rate works, extreme input gives
 // bounded output and leaves no trace, in-place processing, nothing touched outside the buffers.
 #include "tools/validate/Audio.h"

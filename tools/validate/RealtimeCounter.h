@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preloaded interposer as the validator uses it: arm it around each call the processing
 // thread makes, and sum what those calls did that a processing thread must never do.
 #pragma once

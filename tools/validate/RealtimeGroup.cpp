@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real-time safety: what the processing thread calls inside processReplacing, processEvents and
 // setParameter, counted by the preloaded interposer. Every count must be 0.
 #include "tools/validate/Audio.h"

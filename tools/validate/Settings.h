@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the validator was asked to do, and how hard each strictness level tries.
 #pragma once
 

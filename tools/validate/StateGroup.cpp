@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving and restoring: chunks and parameters round trip exactly, fresh instances agree, and
 // chunks that are cut short, too long or random are refused or applied safely.
 #include "tools/validate/Audio.h"

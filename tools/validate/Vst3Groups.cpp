@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The processing, state, real-time and instances groups for a VST3 bundle, driven through our
 // VST3 test host as a host drives it: parameter changes and mapped MIDI inside blocks, odd block
 // sizes, state through streams that move few bytes per call.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/vst3host/Vst3Host.h"
 
 #include "travesty/factory.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A minimal VST3 host on the clean-room ABI headers: loads a bundle, creates the component and
 // the controller from its factory, connects them, processes with parameter changes inside
 // blocks, saves and restores state through streams that may move few bytes per call, and opens
