@@ -37,7 +37,7 @@ void BM_ClapModule(benchmark::State& state) {
     });
 }
 
-BENCHMARK(BM_Vst2Module);
+BENCHMARK(BM_Vst2Module)->ArgName("automated")->Arg(0)->Arg(1);
 BENCHMARK(BM_ClapModule)->ArgName("automated")->Arg(0)->Arg(1);
 
 } // namespace

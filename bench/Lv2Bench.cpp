@@ -21,7 +21,7 @@ void BM_Lv2Module(benchmark::State& state) {
     });
 }
 
-BENCHMARK(BM_Vst2Module);
+BENCHMARK(BM_Vst2Module)->ArgName("automated")->Arg(0)->Arg(1);
 BENCHMARK(BM_Lv2Module)->ArgName("automated")->Arg(0)->Arg(1);
 
 } // namespace
