@@ -75,11 +75,8 @@ TEST_F(EffectDriverTest, ChangesAndMidiInsideABlockActAtTheirFrame) {
     std::vector<int> starts;
     for (int at = 0; at < kFrames; at += kBlock)
         starts.push_back(at);
-    std::vector<ParameterAt> parameters;
-    for (const Change& c : changes)
-        parameters.push_back({c.frame, c.parameter, c.normalised});
     expectIdentical(out, renderReference(*vst, in, splitAt(starts, framesOf(controllers)),
-                                         parameters, controllers));
+                                         parametersOf(changes), controllers));
     EXPECT_EQ(driver->value(0), 0.5f);
 }
 

@@ -29,6 +29,15 @@ struct MidiAt {
     std::uint8_t status, first, second;
 };
 
+// What a VST 2.4 host sets of changes that carry a frame, a parameter and its normalised value.
+template <typename Change>
+std::vector<ParameterAt> parametersOf(const std::vector<Change>& changes) {
+    std::vector<ParameterAt> parameters;
+    for (const Change& c : changes)
+        parameters.push_back({c.frame, c.parameter, c.normalised});
+    return parameters;
+}
+
 // Where blocks of irregular sizes start.
 inline std::vector<int> irregularStarts(int frames) {
     std::vector<int> starts;

@@ -45,14 +45,6 @@ protected:
         return out;
     }
 
-    StereoSignal renderVst(orvane::testhost::Plugin& plugin, const std::vector<Change>& changes,
-                           const std::vector<MidiAt>& midi) {
-        std::vector<ParameterAt> parameters;
-        for (const Change& c : changes)
-            parameters.push_back({c.frame, c.parameter, c.normalised});
-        return renderReference(plugin, signal, {0}, parameters, midi);
-    }
-
     StereoSignal signal = testSignal(kFrames);
 };
 
@@ -68,7 +60,8 @@ TEST_F(ClapRenderTest, HostValuesInsideBlocksRenderBitForBitAndAreNotEchoed) {
         {5100, 40, 0.0f, 0.0f},    {5100, 5, 0.0f, 0.0f},
     };
     std::vector<Event> reported;
-    expectIdentical(renderClap(*clap, changes, {}, &reported), renderVst(*vst, changes, {}));
+    expectIdentical(renderClap(*clap, changes, {}, &reported),
+                    renderReference(*vst, signal, {0}, parametersOf(changes)));
     EXPECT_TRUE(reported.empty());
     double volume = 0;
     ASSERT_TRUE(clap->value(1, volume));
@@ -88,7 +81,7 @@ TEST_F(ClapRenderTest, MidiControllersAndProgramsActAtTheirSampleAndReachTheHost
         {1500, 0xB0, 21, 64}, {2000, 0xC0, 4, 0},  {5999, 0xB0, 21, 10}};
     std::vector<Event> reported;
     const StereoSignal clapOut = renderClap(*clap, {}, midi, &reported);
-    expectIdentical(clapOut, renderVst(*vst, {}, midi));
+    expectIdentical(clapOut, renderReference(*vst, signal, {0}, {}, midi));
     EXPECT_EQ(clapOut.left[333], signal.left[333]);
     EXPECT_NE(clapOut.left[334], signal.left[334]);
     ASSERT_FALSE(reported.empty());

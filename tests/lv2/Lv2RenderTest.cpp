@@ -8,7 +8,6 @@ namespace {
 
 using orvane::lv2host::Lv2Plugin;
 using orvane::lv2host::MidiMessage;
-using orvane::testhost::Plugin;
 
 constexpr int kFrames = 6000;
 
@@ -42,14 +41,6 @@ protected:
         return out;
     }
 
-    StereoSignal renderVst(Plugin& plugin, const std::vector<Change>& changes,
-                           const std::vector<MidiAt>& midi = {}) {
-        std::vector<ParameterAt> parameters;
-        for (const Change& c : changes)
-            parameters.push_back({c.frame, c.parameter, c.normalised});
-        return renderReference(plugin, signal, irregularStarts(kFrames), parameters, midi);
-    }
-
     StereoSignal signal = testSignal(kFrames);
 };
 
@@ -67,7 +58,8 @@ TEST_F(Lv2RenderTest, SettingsAndChangesInsideBlocksRenderBitForBit) {
         {4321, "split_range", 3.0f, 9, 0.9f},     {5000, "bypass", 1.0f, 40, 1.0f},
         {5100, "bypass", 0.0f, 40, 0.0f},         {5100, "split", 0.0f, 5, 0.0f},
     };
-    expectIdentical(renderLv2(*lv2, changes), renderVst(*vst, changes));
+    expectIdentical(renderLv2(*lv2, changes),
+                    renderReference(*vst, signal, irregularStarts(kFrames), parametersOf(changes)));
 }
 
 TEST_F(Lv2RenderTest, MidiControllersActAtTheirFrameAsInTheVstModule) {
@@ -81,7 +73,8 @@ TEST_F(Lv2RenderTest, MidiControllersActAtTheirFrameAsInTheVstModule) {
         {334, 0xB0, 20, 0}, {1500, 0xB0, 21, 64}, {5999, 0xB0, 21, 10},
     };
     const StereoSignal lv2Out = renderLv2(*lv2, {}, controllers);
-    expectIdentical(lv2Out, renderVst(*vst, {}, controllers));
+    expectIdentical(lv2Out,
+                    renderReference(*vst, signal, irregularStarts(kFrames), {}, controllers));
     // The bypass of frame 333 shows in the output at exactly that frame.
     EXPECT_EQ(lv2Out.left[333], signal.left[333]);
     EXPECT_NE(lv2Out.left[334], signal.left[334]);
