@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "adapter/describe/ShapesWriter.h"
+#include "adapter/describe/TextFiles.h"
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 namespace orvane::adapter {
@@ -14,15 +14,6 @@ std::string hexFloat(float value) {
     char text[32];
     std::snprintf(text, sizeof text, "%af", static_cast<double>(value));
     return text;
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
 }
 
 } // namespace
@@ -46,9 +37,7 @@ bool writeShapes(const EffectDescription& description, const std::string& path) 
         out << "}},\n";
     }
     out << "};\n\n} // namespace orvane::adapter\n";
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << out.str();
-    return static_cast<bool>(file.flush());
+    return writeFile(path, out.str());
 }
 
 } // namespace orvane::adapter

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lv2/describe/TurtleWriter.h"
+#include "adapter/describe/TextFiles.h"
 
 #include "lv2/Ports.h"
 
 #include <glib.h>
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 namespace orvane::lv2 {
@@ -14,7 +14,9 @@ namespace orvane::lv2 {
 using adapter::EffectDescription;
 using adapter::ParameterDescription;
 using adapter::PresetDescription;
+using adapter::quoted;
 using adapter::ValueKind;
+using adapter::writeFile;
 
 namespace {
 
@@ -41,15 +43,6 @@ std::string number(float value) {
     std::string out = text;
     if (out.find_first_of(".en") == std::string::npos) out += ".0";
     return out;
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
 }
 
 std::string presetUri(std::size_t n) {
@@ -161,12 +154,6 @@ std::string presetsTurtle(const EffectDescription& description) {
         g_free(encoded);
     }
     return out.str();
-}
-
-bool writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    return static_cast<bool>(out.flush());
 }
 
 } // namespace

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The adapter core's driver, in process, against the VST 2.4 module as a host drives it.
 #include "adapter/EffectDriver.h"
-#include "midi/MidiEvents.h"
+#include "audio/VstReference.h"
 #include "platform/Preferences.h"
 #include "prefs/TempConfig.h"
 #include "tools/testhost/TestHost.h"
 
-#include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -24,12 +22,6 @@ struct Change {
     float normalised;
 };
 
-struct Controller {
-    int frame;
-    int number;
-    int value;
-};
-
 std::vector<float> noise(unsigned seed) {
     std::vector<float> out(kFrames);
     for (float& v : out) {
@@ -41,7 +33,7 @@ std::vector<float> noise(unsigned seed) {
 
 class EffectDriverTest : public TempConfig {
 protected:
-    std::vector<float> inL = noise(1), inR = noise(2);
+    StereoSignal in{noise(1), noise(2)};
 };
 
 // Changes and controllers inside fixed blocks act at their frame: bit for bit what a VST 2.4 host
@@ -53,28 +45,27 @@ TEST_F(EffectDriverTest, ChangesAndMidiInsideABlockActAtTheirFrame) {
         {101, 10, 40, 0.0f}, {511, 9, 10, 0.5f}, {512, 4, 5, 1.0f},  {2047, 0, 1, 0.9f},
         {3000, 8, 9, 0.9f},  {3000, 0, 1, 0.1f}, {4095, 0, 1, 0.5f},
     };
-    const std::vector<Controller> controllers = {
-        {0, 21, 0}, {77, 21, 127}, {600, 21, 40}, {3000, 21, 90}};
+    const std::vector<MidiAt> controllers = {
+        {0, 0xB0, 21, 0}, {77, 0xB0, 21, 127}, {600, 0xB0, 21, 40}, {3000, 0xB0, 21, 90}};
 
     auto driver = EffectDriver::create(44100);
     ASSERT_TRUE(driver);
     driver->setBlockSize(kBlock);
     driver->setActive(true);
-    std::vector<float> outL(kFrames), outR(kFrames);
+    StereoSignal out{std::vector<float>(kFrames), std::vector<float>(kFrames)};
     for (int begin = 0; begin < kFrames; begin += kBlock) {
         for (const Change& c : changes)
             if (c.frame >= begin && c.frame < begin + kBlock) {
                 ASSERT_TRUE(driver->queueValue(c.exposed, c.normalised, c.frame - begin));
             }
-        for (const Controller& cc : controllers)
+        for (const MidiAt& cc : controllers)
             if (cc.frame >= begin && cc.frame < begin + kBlock) {
-                const std::uint8_t bytes[] = {0xB0, static_cast<std::uint8_t>(cc.number),
-                                              static_cast<std::uint8_t>(cc.value)};
+                const std::uint8_t bytes[] = {cc.status, cc.first, cc.second};
                 ASSERT_TRUE(driver->queueMidi(bytes, 3, cc.frame - begin));
             }
-        const float* in[] = {&inL[begin], &inR[begin]};
-        float* out[] = {&outL[begin], &outR[begin]};
-        driver->process(in, out, kBlock);
+        const float* inputs[] = {&in.left[begin], &in.right[begin]};
+        float* outputs[] = {&out.left[begin], &out.right[begin]};
+        driver->process(inputs, outputs, kBlock);
     }
 
     std::string error;
@@ -84,26 +75,8 @@ TEST_F(EffectDriverTest, ChangesAndMidiInsideABlockActAtTheirFrame) {
     std::vector<int> starts;
     for (int at = 0; at < kFrames; at += kBlock)
         starts.push_back(at);
-    for (const Change& c : changes)
-        starts.push_back(c.frame);
-    for (const Controller& cc : controllers)
-        starts.push_back(cc.frame);
-    std::sort(starts.begin(), starts.end());
-    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-    std::vector<float> refL(kFrames), refR(kFrames);
-    for (std::size_t b = 0; b < starts.size(); ++b) {
-        const int begin = starts[b];
-        const int end = b + 1 < starts.size() ? starts[b + 1] : kFrames;
-        for (const Change& c : changes)
-            if (c.frame == begin) vst->setParameter(c.parameter, c.normalised);
-        for (const Controller& cc : controllers)
-            if (cc.frame == begin) vst->sendEvents({controlChange(cc.number, cc.value, 1)});
-        float* in[] = {&inL[begin], &inR[begin]};
-        float* out[] = {&refL[begin], &refR[begin]};
-        vst->process(in, out, end - begin);
-    }
-    EXPECT_EQ(0, std::memcmp(outL.data(), refL.data(), kFrames * sizeof(float)));
-    EXPECT_EQ(0, std::memcmp(outR.data(), refR.data(), kFrames * sizeof(float)));
+    expectIdentical(out, renderReference(*vst, in, splitAt(starts, framesOf(controllers)),
+                                         parametersOf(changes), controllers));
     EXPECT_EQ(driver->value(0), 0.5f);
 }
 

@@ -2,12 +2,10 @@
 // The CLAP module renders exactly what the VST 2.4 module renders, with host values and MIDI
 // at their sample inside the host's blocks, and tells the host what the effect changed itself.
 #include "clap/ClapHosts.h"
-#include "midi/MidiEvents.h"
 #include "platform/Preferences.h"
 #include "prefs/TempConfig.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -27,7 +25,7 @@ class ClapRenderTest : public TempConfig {
 protected:
     // Odd block sizes; every change and MIDI event inside its block at its offset. In place.
     StereoSignal renderClap(ClapPlugin& plugin, const std::vector<Change>& changes,
-                            const std::vector<Event>& midi, std::vector<Event>* reported) {
+                            const std::vector<MidiAt>& midi, std::vector<Event>* reported) {
         StereoSignal out = signal;
         for (int begin = 0, size = 1; begin < kFrames; begin += size, size = size * 7 % 997 + 13) {
             const int end = std::min(kFrames, begin + size);
@@ -36,48 +34,15 @@ protected:
                 if (c.frame >= begin && c.frame < end)
                     events.push_back(
                         orvane::claphost::valueEvent(c.frame - begin, c.parameter, c.plain));
-            for (Event e : midi)
-                if (e.frame >= static_cast<unsigned>(begin) && e.frame < static_cast<unsigned>(end))
-                    events.push_back((e.frame -= begin, e));
+            for (const MidiAt& m : midi)
+                if (m.frame >= begin && m.frame < end)
+                    events.push_back(
+                        orvane::claphost::midiEvent(m.frame - begin, m.status, m.first, m.second));
             const auto got = plugin.process(&out.left[begin], &out.right[begin], &out.left[begin],
                                             &out.right[begin], end - begin, events);
             reported->insert(reported->end(), got.begin(), got.end());
         }
         return out;
-    }
-
-    // Blocks split where a change falls; the effect acts on VST offset d before sample d - 1.
-    StereoSignal renderVst(orvane::testhost::Plugin& plugin, const std::vector<Change>& changes,
-                           const std::vector<Event>& midi) {
-        std::vector<int> starts = {0, kFrames};
-        for (const Change& c : changes)
-            starts.push_back(c.frame);
-        std::sort(starts.begin(), starts.end());
-        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-        StereoSignal out{std::vector<float>(kFrames), std::vector<float>(kFrames)};
-        for (std::size_t b = 0; b + 1 < starts.size(); ++b) {
-            const int begin = starts[b], end = starts[b + 1];
-            for (const Change& c : changes)
-                if (c.frame == begin) plugin.setParameter(c.parameter, c.normalised);
-            std::vector<VstMidiEvent> events;
-            for (const Event& e : midi)
-                if (e.frame >= static_cast<unsigned>(begin) && e.frame < static_cast<unsigned>(end))
-                    events.push_back(
-                        midiEvent(e.midi[0], e.midi[1], e.midi[2], e.frame - begin + 1));
-            if (!events.empty()) plugin.sendEvents(events);
-            float* inputs[] = {&signal.left[begin], &signal.right[begin]};
-            float* outputs[] = {&out.left[begin], &out.right[begin]};
-            plugin.process(inputs, outputs, end - begin);
-        }
-        return out;
-    }
-
-    static void expectIdentical(const StereoSignal& clap, const StereoSignal& vst) {
-        for (int i = 0; i < kFrames; ++i)
-            if (clap.left[i] != vst.left[i] || clap.right[i] != vst.right[i]) {
-                ADD_FAILURE() << "first difference at sample " << i;
-                break;
-            }
     }
 
     StereoSignal signal = testSignal(kFrames);
@@ -95,7 +60,8 @@ TEST_F(ClapRenderTest, HostValuesInsideBlocksRenderBitForBitAndAreNotEchoed) {
         {5100, 40, 0.0f, 0.0f},    {5100, 5, 0.0f, 0.0f},
     };
     std::vector<Event> reported;
-    expectIdentical(renderClap(*clap, changes, {}, &reported), renderVst(*vst, changes, {}));
+    expectIdentical(renderClap(*clap, changes, {}, &reported),
+                    renderReference(*vst, signal, {0}, parametersOf(changes)));
     EXPECT_TRUE(reported.empty());
     double volume = 0;
     ASSERT_TRUE(clap->value(1, volume));
@@ -110,14 +76,12 @@ TEST_F(ClapRenderTest, MidiControllersAndProgramsActAtTheirSampleAndReachTheHost
     auto clap = loadClap();
     auto vst = loadVst();
     ASSERT_TRUE(clap && vst);
-    using orvane::claphost::midiEvent;
-    const std::vector<Event> midi = {midiEvent(0, 0xB0, 21, 0),     midiEvent(17, 0xB0, 21, 127),
-                                     midiEvent(333, 0xB0, 20, 127), midiEvent(334, 0xB0, 20, 0),
-                                     midiEvent(1500, 0xB0, 21, 64), midiEvent(2000, 0xC0, 4, 0),
-                                     midiEvent(5999, 0xB0, 21, 10)};
+    const std::vector<MidiAt> midi = {
+        {0, 0xB0, 21, 0},     {17, 0xB0, 21, 127}, {333, 0xB0, 20, 127}, {334, 0xB0, 20, 0},
+        {1500, 0xB0, 21, 64}, {2000, 0xC0, 4, 0},  {5999, 0xB0, 21, 10}};
     std::vector<Event> reported;
     const StereoSignal clapOut = renderClap(*clap, {}, midi, &reported);
-    expectIdentical(clapOut, renderVst(*vst, {}, midi));
+    expectIdentical(clapOut, renderReference(*vst, signal, {0}, {}, midi));
     EXPECT_EQ(clapOut.left[333], signal.left[333]);
     EXPECT_NE(clapOut.left[334], signal.left[334]);
     ASSERT_FALSE(reported.empty());

@@ -3,6 +3,7 @@
 // test host, and a stereo signal to render through either.
 #pragma once
 
+#include "audio/VstReference.h"
 #include "host/vst2.h"
 #include "lv2/InstanceLink.h"
 #include "lv2/Ports.h"
@@ -15,10 +16,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-struct StereoSignal {
-    std::vector<float> left, right;
-};
 
 // Noise, a low sine and a high sine: exercises both bands of the split and the Air stage.
 inline StereoSignal testSignal(int frames) {

@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The LV2 module renders exactly what the VST 2.4 module renders for the same settings.
 #include "lv2/Lv2Hosts.h"
-#include "midi/MidiEvents.h"
 #include "platform/Preferences.h"
 #include "prefs/TempConfig.h"
-
-#include <algorithm>
-#include <cstring>
 
 namespace {
 
 using orvane::lv2host::Lv2Plugin;
 using orvane::lv2host::MidiMessage;
-using orvane::testhost::Plugin;
 
 constexpr int kFrames = 6000;
 
@@ -25,73 +20,25 @@ struct Change {
     float normalised;
 };
 
-struct Controller {
-    int frame;
-    int number;
-    int value;
-};
-
 class Lv2RenderTest : public TempConfig {
 protected:
-    // Renders in blocks of irregular sizes, split where a change falls inside one; block
-    // hands the changes and controllers of [begin, end) to the plug-in and processes it.
-    template <typename Block>
-    static StereoSignal render(const std::vector<Change>& changes, Block&& block) {
-        std::vector<int> starts;
-        for (int at = 0; at < kFrames; at += 333 + (at % 7) * 101)
-            starts.push_back(at);
-        for (const Change& c : changes)
-            starts.push_back(c.frame);
-        std::sort(starts.begin(), starts.end());
-        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-        StereoSignal out{std::vector<float>(kFrames), std::vector<float>(kFrames)};
-        for (std::size_t b = 0; b < starts.size(); ++b)
-            block(starts[b], b + 1 < starts.size() ? starts[b + 1] : kFrames, out);
-        return out;
-    }
-
+    // Blocks of irregular sizes, split where a change falls inside one.
     StereoSignal renderLv2(Lv2Plugin& plugin, const std::vector<Change>& changes,
-                           const std::vector<Controller>& controllers = {}) {
-        return render(changes, [&](int begin, int end, StereoSignal& out) {
+                           const std::vector<MidiAt>& midi = {}) {
+        StereoSignal out{std::vector<float>(kFrames), std::vector<float>(kFrames)};
+        const auto block = [&](int begin, int end) {
             for (const Change& c : changes)
                 if (c.frame == begin) plugin.setControl(c.symbol, c.portValue);
-            std::vector<MidiMessage> midi;
-            for (const Controller& cc : controllers)
-                if (cc.frame >= begin && cc.frame < end)
-                    midi.push_back({static_cast<std::uint32_t>(cc.frame - begin),
-                                    {0xB0, static_cast<std::uint8_t>(cc.number),
-                                     static_cast<std::uint8_t>(cc.value)}});
+            std::vector<MidiMessage> messages;
+            for (const MidiAt& m : midi)
+                if (m.frame >= begin && m.frame < end)
+                    messages.push_back({static_cast<std::uint32_t>(m.frame - begin),
+                                        {m.status, m.first, m.second}});
             plugin.run(&signal.left[begin], &signal.right[begin], &out.left[begin],
-                       &out.right[begin], end - begin, midi);
-        });
-    }
-
-    StereoSignal renderVst(Plugin& plugin, const std::vector<Change>& changes,
-                           const std::vector<Controller>& controllers = {}) {
-        return render(changes, [&](int begin, int end, StereoSignal& out) {
-            for (const Change& c : changes)
-                if (c.frame == begin) plugin.setParameter(c.parameter, c.normalised);
-            // The effect acts on offset d before sample d - 1.
-            std::vector<VstMidiEvent> events;
-            for (const Controller& cc : controllers)
-                if (cc.frame >= begin && cc.frame < end)
-                    events.push_back(controlChange(cc.number, cc.value, cc.frame - begin + 1));
-            if (!events.empty()) plugin.sendEvents(events);
-            float* inputs[] = {&signal.left[begin], &signal.right[begin]};
-            float* outputs[] = {&out.left[begin], &out.right[begin]};
-            plugin.process(inputs, outputs, end - begin);
-        });
-    }
-
-    static void expectIdentical(const StereoSignal& lv2, const StereoSignal& vst) {
-        ASSERT_EQ(lv2.left.size(), vst.left.size());
-        EXPECT_EQ(0, std::memcmp(lv2.left.data(), vst.left.data(), kFrames * sizeof(float)));
-        EXPECT_EQ(0, std::memcmp(lv2.right.data(), vst.right.data(), kFrames * sizeof(float)));
-        for (int i = 0; i < kFrames; ++i)
-            if (lv2.left[i] != vst.left[i] || lv2.right[i] != vst.right[i]) {
-                ADD_FAILURE() << "first difference at sample " << i;
-                break;
-            }
+                       &out.right[begin], end - begin, messages);
+        };
+        forEachBlock(splitAt(irregularStarts(kFrames), framesOf(changes)), kFrames, block);
+        return out;
     }
 
     StereoSignal signal = testSignal(kFrames);
@@ -111,7 +58,8 @@ TEST_F(Lv2RenderTest, SettingsAndChangesInsideBlocksRenderBitForBit) {
         {4321, "split_range", 3.0f, 9, 0.9f},     {5000, "bypass", 1.0f, 40, 1.0f},
         {5100, "bypass", 0.0f, 40, 0.0f},         {5100, "split", 0.0f, 5, 0.0f},
     };
-    expectIdentical(renderLv2(*lv2, changes), renderVst(*vst, changes));
+    expectIdentical(renderLv2(*lv2, changes),
+                    renderReference(*vst, signal, irregularStarts(kFrames), parametersOf(changes)));
 }
 
 TEST_F(Lv2RenderTest, MidiControllersActAtTheirFrameAsInTheVstModule) {
@@ -120,11 +68,13 @@ TEST_F(Lv2RenderTest, MidiControllersActAtTheirFrameAsInTheVstModule) {
     auto lv2 = loadLv2();
     auto vst = loadVst();
     ASSERT_TRUE(lv2 && vst);
-    const std::vector<Controller> controllers = {
-        {0, 21, 0}, {17, 21, 127}, {333, 20, 127}, {334, 20, 0}, {1500, 21, 64}, {5999, 21, 10},
+    const std::vector<MidiAt> controllers = {
+        {0, 0xB0, 21, 0},   {17, 0xB0, 21, 127},  {333, 0xB0, 20, 127},
+        {334, 0xB0, 20, 0}, {1500, 0xB0, 21, 64}, {5999, 0xB0, 21, 10},
     };
     const StereoSignal lv2Out = renderLv2(*lv2, {}, controllers);
-    expectIdentical(lv2Out, renderVst(*vst, {}, controllers));
+    expectIdentical(lv2Out,
+                    renderReference(*vst, signal, irregularStarts(kFrames), {}, controllers));
     // The bypass of frame 333 shows in the output at exactly that frame.
     EXPECT_EQ(lv2Out.left[333], signal.left[333]);
     EXPECT_NE(lv2Out.left[334], signal.left[334]);

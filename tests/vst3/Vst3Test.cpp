@@ -2,7 +2,6 @@
 // The VST3 module through our VST3 test host, against the VST 2.4 module and the LV2 bundle.
 #include "adapter/ExposedParameters.h"
 #include "lv2/Lv2Hosts.h"
-#include "midi/MidiEvents.h"
 #include "platform/Preferences.h"
 #include "prefs/TempConfig.h"
 #include "tools/vst3host/Vst3Host.h"
@@ -48,12 +47,6 @@ struct Move {
     }
 };
 
-struct Controller {
-    int frame;
-    int number;
-    int value;
-};
-
 // Base64 as sessions wrap it.
 std::vector<std::uint8_t> decode(const std::string& text) {
     gsize size = 0;
@@ -72,68 +65,33 @@ std::unique_ptr<Vst3Plugin> loadVst3() {
 
 class Vst3Test : public TempConfig {
 protected:
-    // Irregular blocks. VST3 gets each move and controller at its offset inside the block; the
-    // VST 2.4 module gets its blocks split at each move, and MIDI one frame late, as the effect
-    // acts on offset d before sample d - 1.
+    // Irregular blocks, each move and controller at its offset inside its block.
     StereoSignal renderVst3(Vst3Plugin& plugin, const std::vector<Move>& moves,
-                            const std::vector<Controller>& controllers) {
+                            const std::vector<MidiAt>& controllers) {
         StereoSignal out{std::vector<float>(kFrames), std::vector<float>(kFrames)};
-        const std::vector<int> starts = blockStarts({});
-        for (std::size_t b = 0; b < starts.size(); ++b) {
-            const int begin = starts[b], end = b + 1 < starts.size() ? starts[b + 1] : kFrames;
+        forEachBlock(irregularStarts(kFrames), kFrames, [&](int begin, int end) {
             std::vector<Change> changes;
             for (const Move& m : moves)
                 if (m.frame >= begin && m.frame < end)
                     changes.push_back(
                         {static_cast<v3_param_id>(m.parameter()), m.frame - begin, m.vst3Value()});
-            for (const Controller& cc : controllers) {
+            for (const MidiAt& cc : controllers) {
                 v3_param_id id = 0;
-                if (cc.frame >= begin && cc.frame < end && plugin.mapController(0, cc.number, id))
-                    changes.push_back({id, cc.frame - begin, cc.value / 127.0});
+                if (cc.frame >= begin && cc.frame < end && plugin.mapController(0, cc.first, id))
+                    changes.push_back({id, cc.frame - begin, cc.second / 127.0});
             }
             plugin.process(&signal.left[begin], &signal.right[begin], &out.left[begin],
                            &out.right[begin], end - begin, changes);
-        }
+        });
         return out;
     }
 
     StereoSignal renderVst2(orvane::testhost::Plugin& plugin, const std::vector<Move>& moves,
-                            const std::vector<Controller>& controllers) {
-        StereoSignal out{std::vector<float>(kFrames), std::vector<float>(kFrames)};
-        std::vector<int> frames;
+                            const std::vector<MidiAt>& controllers) {
+        std::vector<ParameterAt> parameters;
         for (const Move& m : moves)
-            frames.push_back(m.frame);
-        const std::vector<int> starts = blockStarts(frames);
-        for (std::size_t b = 0; b < starts.size(); ++b) {
-            const int begin = starts[b], end = b + 1 < starts.size() ? starts[b + 1] : kFrames;
-            for (const Move& m : moves)
-                if (m.frame == begin) plugin.setParameter(m.parameter(), m.vst2Value());
-            std::vector<VstMidiEvent> events;
-            for (const Controller& cc : controllers)
-                if (cc.frame >= begin && cc.frame < end)
-                    events.push_back(controlChange(cc.number, cc.value, cc.frame - begin + 1));
-            if (!events.empty()) plugin.sendEvents(events);
-            float* inputs[] = {&signal.left[begin], &signal.right[begin]};
-            float* outputs[] = {&out.left[begin], &out.right[begin]};
-            plugin.process(inputs, outputs, end - begin);
-        }
-        return out;
-    }
-
-    static std::vector<int> blockStarts(std::vector<int> starts) {
-        for (int at = 0; at < kFrames; at += 333 + (at % 7) * 101)
-            starts.push_back(at);
-        std::sort(starts.begin(), starts.end());
-        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-        return starts;
-    }
-
-    static void expectIdentical(const StereoSignal& a, const StereoSignal& b) {
-        for (int i = 0; i < kFrames; ++i)
-            if (a.left[i] != b.left[i] || a.right[i] != b.right[i]) {
-                ADD_FAILURE() << "first difference at sample " << i;
-                return;
-            }
+            parameters.push_back({m.frame, m.parameter(), m.vst2Value()});
+        return renderReference(plugin, signal, irregularStarts(kFrames), parameters, controllers);
     }
 
     StereoSignal signal = testSignal(kFrames);
@@ -153,8 +111,9 @@ TEST_F(Vst3Test, AutomationInsideBlocksAndMappedMidiRenderAsTheVstModule) {
         {3999, "air", 0, true},       {4321, "split_range", 3, true},
         {5100, "split", 0, true},
     };
-    const std::vector<Controller> controllers = {
-        {0, 21, 0}, {17, 21, 127}, {333, 20, 127}, {334, 20, 0}, {1500, 21, 64}, {5999, 21, 10},
+    const std::vector<MidiAt> controllers = {
+        {0, 0xB0, 21, 0},   {17, 0xB0, 21, 127},  {333, 0xB0, 20, 127},
+        {334, 0xB0, 20, 0}, {1500, 0xB0, 21, 64}, {5999, 0xB0, 21, 10},
     };
     const StereoSignal out = renderVst3(*vst3, moves, controllers);
     expectIdentical(out, renderVst2(*vst2, moves, controllers));

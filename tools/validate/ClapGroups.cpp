@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The processing, state, real-time and instances groups for a CLAP module, driven through the
 // CLAP test host.
-#include "tools/validate/ClapGroups.h"
 #include "tools/claphost/ClapHost.h"
 #include "tools/validate/Audio.h"
 #include "tools/validate/EditorWindow.h"
+#include "tools/validate/Groups.h"
+#include "tools/validate/InstanceChecks.h"
 #include "tools/validate/RealtimeCounter.h"
 
 #include <clap/ext/params.h>
@@ -14,8 +15,7 @@
 #include <chrono>
 #include <cmath>
 #include <deque>
-#include <dirent.h>
-#include <malloc.h>
+#include <memory>
 #include <random>
 #include <thread>
 
@@ -265,69 +265,24 @@ Outcome processingThread(const Settings& settings, Mode mode) {
 }
 
 Outcome together(const Settings& settings) {
-    const int count = settings.instanceCount();
-    std::vector<Stereo> inputs, alone, outputs;
-    std::vector<std::unique_ptr<ClapPlugin>> plugins;
-    std::string error;
-    for (int k = 0; k < count; ++k) {
-        inputs.push_back(testSignal(44100, 44100, settings.seed + static_cast<unsigned>(k)));
-        auto plugin = loadClap(settings, error);
-        if (!plugin) return fail(error);
-        alone.push_back(renderFixed(*plugin, inputs.back(), 512));
-        plugins.push_back(loadClap(settings, error));
-        if (!plugins.back()) return fail(error);
-        outputs.emplace_back(44100);
-    }
-    for (int done = 0; done < 44100; done += 512) {
-        const auto frames = static_cast<std::uint32_t>(std::min(512, 44100 - done));
-        for (std::size_t k = 0; k < plugins.size(); ++k)
-            plugins[k]->process(
-                inputs[k].channel[0].data() + done, inputs[k].channel[1].data() + done,
-                outputs[k].channel[0].data() + done, outputs[k].channel[1].data() + done, frames);
-    }
-    for (std::size_t k = 0; k < plugins.size(); ++k) {
-        const Outcome outcome = differences(alone[k], outputs[k], "from the render alone");
-        if (outcome.kind != Outcome::kPass)
-            return fail("instance " + std::to_string(k) + ": " + outcome.detail);
-    }
-    return pass(std::to_string(count) + " instances");
-}
-
-int entriesIn(const char* directory) {
-    DIR* dir = opendir(directory);
-    if (!dir) return -1;
-    int count = 0;
-    while (readdir(dir))
-        ++count;
-    closedir(dir);
-    return count;
+    return instancesTogether(settings, [&](std::string& error) -> ProcessBlock {
+        std::shared_ptr<ClapPlugin> plugin = loadClap(settings, error);
+        if (!plugin) return {};
+        return [plugin](float* const* in, float* const* out, int frames) {
+            plugin->process(in[0], in[1], out[0], out[1], static_cast<std::uint32_t>(frames));
+        };
+    });
 }
 
 Outcome cycles(const Settings& settings) {
-    const int total = settings.loadCycles();
-    const int settle = std::max(2, total / 2);
     const Stereo input = testSignal(4096, 44100, settings.seed);
-    int threads = 0, files = 0;
-    long long heap = 0;
-    std::string error;
-    for (int cycle = 0; cycle < total; ++cycle) {
-        if (cycle == settle) {
-            threads = entriesIn("/proc/self/task");
-            files = entriesIn("/proc/self/fd");
-            heap = static_cast<long long>(mallinfo2().uordblks + mallinfo2().hblkhd);
-        }
+    return loadCycles(settings, [&](std::string& error) {
         auto plugin = loadClap(settings, error);
-        if (!plugin) return fail("cycle " + std::to_string(cycle) + ": " + error);
+        if (!plugin) return false;
         renderFixed(*plugin, input, 512);
         plugin->saveState();
-    }
-    const long long grown =
-        static_cast<long long>(mallinfo2().uordblks + mallinfo2().hblkhd) - heap;
-    if (entriesIn("/proc/self/task") > threads) return fail("threads left behind");
-    if (entriesIn("/proc/self/fd") > files) return fail("files left open");
-    if (grown > 1024 * (total - settle) + 4096)
-        return fail("the heap grew by " + std::to_string(grown) + " bytes");
-    return pass(std::to_string(total) + " cycles, heap " + std::to_string(grown) + " bytes");
+        return true;
+    });
 }
 
 } // namespace

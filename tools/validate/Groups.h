@@ -21,4 +21,10 @@ void vst3StateGroup(Report& report, const Settings& settings);
 void vst3RealtimeGroup(Report& report, const Settings& settings);
 void vst3InstancesGroup(Report& report, const Settings& settings);
 
+// For a CLAP module (its path ends in ".clap").
+void clapProcessingGroup(Report& report, const Settings& settings);
+void clapStateGroup(Report& report, const Settings& settings);
+void clapRealtimeGroup(Report& report, const Settings& settings);
+void clapInstancesGroup(Report& report, const Settings& settings);
+
 } // namespace orvane::validate

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // orvane-validate: runs named test groups against any VST 2.4 module, VST3 bundle or CLAP
 // module, one line per check, exit status 0 only when every check passes.
-#include "tools/validate/ClapGroups.h"
 #include "tools/validate/Groups.h"
 
 #include <chrono>
