@@ -24,23 +24,35 @@ std::uint32_t getLittle(const unsigned char* in) {
 
 } // namespace
 
+void putLittleFloats(const float* values, std::size_t count, unsigned char* out) {
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t bits;
+        std::memcpy(&bits, values + i, 4);
+        putLittle(out + 4 * i, bits);
+    }
+}
+
+void getLittleFloats(const unsigned char* in, std::size_t count, float* values) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t bits = getLittle(in + 4 * i);
+        std::memcpy(values + i, &bits, 4);
+    }
+}
+
 void packState(const unsigned char* chunk, unsigned char* state) {
     putLittle(state, kStateVersion);
-    for (std::size_t i = 0; i < kValueCount; ++i) {
-        std::uint32_t bits;
-        std::memcpy(&bits, chunk + 4 * i, 4);
-        putLittle(state + 4 + 4 * i, bits);
-    }
+    float values[kValueCount];
+    std::memcpy(values, chunk, sizeof values);
+    putLittleFloats(values, kValueCount, state + 4);
     std::memcpy(state + 4 + kNameOffset, chunk + kNameOffset, kChunkBytes - kNameOffset);
 }
 
 bool unpackState(const void* state, std::size_t size, unsigned char* chunk) {
     const auto* in = static_cast<const unsigned char*>(state);
     if (!in || size != kStateBytes || getLittle(in) != kStateVersion) return false;
-    for (std::size_t i = 0; i < kValueCount; ++i) {
-        const std::uint32_t bits = getLittle(in + 4 + 4 * i);
-        std::memcpy(chunk + 4 * i, &bits, 4);
-    }
+    float values[kValueCount];
+    getLittleFloats(in + 4, kValueCount, values);
+    std::memcpy(chunk, values, sizeof values);
     std::memcpy(chunk + kNameOffset, in + 4 + kNameOffset, kChunkBytes - kNameOffset);
     return true;
 }

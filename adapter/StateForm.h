@@ -18,6 +18,10 @@ void packState(const unsigned char* chunk, unsigned char* state);
 // False, leaving chunk alone, for a size or version this build does not know.
 bool unpackState(const void* state, std::size_t size, unsigned char* chunk);
 
+// Floats as little-endian words, 4 bytes each, the order every saved form uses.
+void putLittleFloats(const float* values, std::size_t count, unsigned char* out);
+void getLittleFloats(const unsigned char* in, std::size_t count, float* values);
+
 // Hosts' streams may move fewer bytes per call than asked. step moves at most size bytes and
 // answers how many it moved (0 or less: the stream ended or failed). True when all moved.
 template <typename Step> bool moveFully(unsigned char* data, std::size_t size, Step&& step) {

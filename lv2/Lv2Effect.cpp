@@ -45,7 +45,8 @@ Lv2Effect* Lv2Effect::create(double sampleRate, const LV2_Feature* const* featur
 Lv2Effect::Lv2Effect(LV2_URID_Map* map)
     : midiEventType(map->map(map->handle, LV2_MIDI__MidiEvent)),
       chunkType(map->map(map->handle, LV2_ATOM__Chunk)),
-      stateKey(map->map(map->handle, kStateKeyUri)) {}
+      stateKey(map->map(map->handle, kStateKeyUri)), portsKey(map->map(map->handle, kPortsKeyUri)) {
+}
 
 Lv2Effect::~Lv2Effect() = default;
 
@@ -89,14 +90,11 @@ float Lv2Effect::newHostValue(std::size_t i, float held) const {
 }
 
 void Lv2Effect::takeControls() {
-    const bool adopt = adoptPorts.exchange(false, std::memory_order_acquire);
     for (std::size_t i = 0; i < kExposedCount; ++i) {
         if (!controls[i]) continue;
         const float port = *controls[i];
-        if (!adopt) {
-            const float value = newHostValue(i, driver->value(i));
-            if (std::isfinite(value)) driver->queueValue(i, value, 0);
-        }
+        const float value = newHostValue(i, driver->value(i));
+        if (std::isfinite(value)) driver->queueValue(i, value, 0);
         if (std::isfinite(port)) seen[i].store(port);
         // The interface's report has arrived: a later host write of that value is the host's.
         takeEcho(i, port);
@@ -125,17 +123,30 @@ void Lv2Effect::run(std::uint32_t frames) {
 }
 
 // Ports the host set since the last run are what the host shows: the saved state holds them.
+// Beside it go the ports' values as the plug-in knows them, so a reopened session can tell a
+// port the host moved after this save (some hosts pass their values on only with a run) from
+// one that merely still shows an older value.
 LV2_State_Status Lv2Effect::save(LV2_State_Store_Function store, LV2_State_Handle handle) {
     float unseen[kExposedCount];
-    for (std::size_t i = 0; i < kExposedCount; ++i)
-        unseen[i] = adoptPorts.load() ? std::numeric_limits<float>::quiet_NaN()
-                                      : newHostValue(i, driver->value(i));
+    float ports[kExposedCount];
+    for (std::size_t i = 0; i < kExposedCount; ++i) {
+        unseen[i] = newHostValue(i, driver->value(i));
+        const float port = controls[i] ? *controls[i] : seen[i].load();
+        ports[i] = std::isfinite(port) ? port : seen[i].load();
+    }
     unsigned char state[adapter::kStateBytes];
     if (!driver->saveState(state, unseen)) return LV2_STATE_ERR_UNKNOWN;
-    return store(handle, stateKey, state, sizeof state, chunkType,
-                 LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
+    unsigned char shown[sizeof ports];
+    adapter::putLittleFloats(ports, kExposedCount, shown);
+    const std::uint32_t flags = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
+    const LV2_State_Status status = store(handle, stateKey, state, sizeof state, chunkType, flags);
+    if (status != LV2_STATE_SUCCESS) return status;
+    return store(handle, portsKey, shown, sizeof shown, chunkType, flags);
 }
 
+// After a restore the state holds the effect's values, and a port is the host's news when it
+// differs from what it held at the save. Sessions without that record (older ones, presets)
+// compare the ports with what the plug-in last saw, as for any run.
 LV2_State_Status Lv2Effect::restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle) {
     std::size_t size = 0;
     std::uint32_t type = 0;
@@ -143,7 +154,13 @@ LV2_State_Status Lv2Effect::restore(LV2_State_Retrieve_Function retrieve, LV2_St
     const void* value = retrieve(handle, stateKey, &size, &type, &flags);
     if (!value) return LV2_STATE_ERR_NO_PROPERTY;
     if (type != chunkType || !driver->restoreState(value, size)) return LV2_STATE_ERR_BAD_TYPE;
-    adoptPorts.store(true, std::memory_order_release);
+    const void* shown = retrieve(handle, portsKey, &size, &type, &flags);
+    if (shown && type == chunkType && size == kExposedCount * 4) {
+        float ports[kExposedCount];
+        adapter::getLittleFloats(static_cast<const unsigned char*>(shown), kExposedCount, ports);
+        for (std::size_t i = 0; i < kExposedCount; ++i)
+            if (std::isfinite(ports[i])) seen[i].store(ports[i]);
+    }
     return LV2_STATE_SUCCESS;
 }
 

@@ -47,12 +47,10 @@ private:
     LV2_URID midiEventType;
     LV2_URID chunkType;
     LV2_URID stateKey;
+    LV2_URID portsKey;
     float* audio[4] = {};
     const LV2_Atom_Sequence* midi = nullptr;
     const float* controls[adapter::kExposedCount] = {};
-    // Set by restore: the next run takes the port values as they stand, since the restored
-    // state, not ports the host may have set around it, holds the effect's values.
-    std::atomic<bool> adoptPorts{false};
 };
 
 } // namespace orvane::lv2

@@ -8,6 +8,8 @@ namespace orvane::lv2 {
 constexpr const char* kPluginUri = "urn:halvick:orvane";
 constexpr const char* kUiUri = "urn:halvick:orvane#ui";
 constexpr const char* kStateKeyUri = "urn:halvick:orvane#state";
+// Beside the state: what the control ports held when it was saved (11 little-endian floats).
+constexpr const char* kPortsKeyUri = "urn:halvick:orvane#ports";
 constexpr const char* kPresetUriPrefix = "urn:halvick:orvane:preset:";
 
 enum PortIndex : unsigned {

@@ -126,7 +126,8 @@ TEST_F(Lv2StateTest, SessionFromTheEarlierBundleStillLoads) {
 }
 
 // A session saved before the plug-in ran holds the values the host shows, and reopens with them
-// in the ports, the state and the sound.
+// in the ports, the state and the sound. Some hosts keep a port's value to themselves until a
+// run: saved then, the state still has the older value, and the port the host reopens with wins.
 TEST_F(Lv2StateTest, SessionSavedBeforeAnyRunHoldsTheHostsValues) {
     auto saved = loadLv2();
     ASSERT_TRUE(saved);
@@ -142,6 +143,18 @@ TEST_F(Lv2StateTest, SessionSavedBeforeAnyRunHoldsTheHostsValues) {
     EXPECT_EQ(effect->getParameter(effect, 2), 0.0f);
     EXPECT_EQ(reopened->control("main_volume"), -10.0f);
     EXPECT_EQ(reopened->saveState(), session);
+
+    // The host moved Main Volume to +5 dB in its own copy, then saved before passing it on.
+    std::string held = session;
+    const std::string port = "lv2:symbol \"main_volume\" ;";
+    const std::size_t at = held.find("pset:value", held.find(port));
+    ASSERT_NE(held.find(port), std::string::npos) << held;
+    held.replace(at, held.find('\n', at) - at, "pset:value 5.0");
+    auto fromHost = loadLv2();
+    ASSERT_TRUE(fromHost && fromHost->restoreState(held));
+    runBlock(*fromHost);
+    EXPECT_EQ(effectOf(*fromHost)->getParameter(effectOf(*fromHost), 1), 0.625f);
+    EXPECT_EQ(effectOf(*fromHost)->getParameter(effectOf(*fromHost), 2), 0.0f);
 }
 
 TEST_F(Lv2StateTest, UnknownStateVersionChangesNothing) {
