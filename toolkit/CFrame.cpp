@@ -8,6 +8,7 @@
 #include "toolkit/PlatformWindow.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace orvgui {
 
@@ -15,7 +16,7 @@ CFrame::CFrame(const CRect& size, EditorInterface* editor)
     : CViewContainer(CRect(0, 0, size.getWidth(), size.getHeight())), editor(editor) {}
 
 CFrame::~CFrame() {
-    if (backgroundUnpacking.joinable()) backgroundUnpacking.join();
+    joinOpeningWork();
     menuOverlay.reset();
     removeAll(true);
     setBackground(nullptr);
@@ -25,9 +26,12 @@ CFrame::~CFrame() {
 bool CFrame::open(void* parent, PlatformType) {
     if (window) return false;
     invalid();
-    // The first open in the process finds the background still packed: it unpacks on a second
-    // thread while this one connects and sets the window up, and the first draw shares what
-    // is left.
+    // The first open in the process finds the fonts not started and the background still
+    // packed: both are prepared on threads of their own while this one connects and sets the
+    // window up, and the first draw shares what is left.
+    static std::atomic<bool> fontsPrepared{false};
+    if (!fontsPrepared.exchange(true, std::memory_order_relaxed))
+        fontPreparation = std::thread(CDrawContext::prepareFonts);
     CBitmap* packed = getBackground();
     if (packed && !packed->isUnpacked()) {
         packed->remember();
@@ -41,12 +45,17 @@ bool CFrame::open(void* parent, PlatformType) {
 }
 
 void CFrame::close() {
-    if (backgroundUnpacking.joinable()) backgroundUnpacking.join();
+    joinOpeningWork();
     menuOverlay.reset();
     removeAll(true);
     setBackground(nullptr);
     window.reset();
     forget();
+}
+
+void CFrame::joinOpeningWork() {
+    if (backgroundUnpacking.joinable()) backgroundUnpacking.join();
+    if (fontPreparation.joinable()) fontPreparation.join();
 }
 
 int CFrame::connectionFd() const {

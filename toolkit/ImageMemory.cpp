@@ -17,6 +17,9 @@ struct Mapping {
 
 const cairo_user_data_key_t kMappingKey{};
 
+// The usual size of a large (huge) page on x86-64 and arm64 with 4 KiB pages.
+constexpr std::size_t kLargePage = std::size_t{2} << 20;
+
 void unmap(void* data) {
     auto* mapping = static_cast<Mapping*>(data);
     munmap(mapping->address, mapping->length);
@@ -28,10 +31,21 @@ cairo_surface_t* createPagedImage(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
     if (stride <= 0) return nullptr;
-    const std::size_t length = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    void* address =
-        mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (address == MAP_FAILED) return nullptr;
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    const std::size_t length = (bytes + page - 1) / page * page;
+    // Images of a large page or more start on a large-page boundary, so that prepareWhole can
+    // map them in large pages; the slack around is given back at once.
+    const std::size_t slack = length >= kLargePage ? kLargePage : 0;
+    void* mapped =
+        mmap(nullptr, length + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return nullptr;
+    const auto start = reinterpret_cast<uintptr_t>(mapped);
+    const uintptr_t aligned = slack ? (start + slack - 1) / slack * slack : start;
+    if (aligned > start) munmap(mapped, aligned - start);
+    if (start + slack > aligned)
+        munmap(reinterpret_cast<void*>(aligned + length), start + slack - aligned);
+    void* address = reinterpret_cast<void*>(aligned);
     cairo_surface_t* image = cairo_image_surface_create_for_data(
         static_cast<unsigned char*>(address), CAIRO_FORMAT_ARGB32, width, height, stride);
     auto* mapping = new Mapping{address, length};
@@ -56,6 +70,15 @@ void prepareRows(cairo_surface_t* image, int top, int bottom) {
     const uintptr_t end = data + static_cast<uintptr_t>(bottom) * stride;
     // Kernels before 5.14 refuse; the rows then fault in as they are written.
     madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+}
+
+void prepareWhole(cairo_surface_t* image) {
+    auto* mapping = static_cast<const Mapping*>(cairo_surface_get_user_data(image, &kMappingKey));
+    if (!mapping) return;
+    // Fewer, larger pages cost far fewer faults; where the system does not offer them on
+    // request, this changes nothing.
+    madvise(mapping->address, mapping->length, MADV_HUGEPAGE);
+    prepareRows(image, 0, cairo_image_surface_get_height(image));
 }
 
 } // namespace orvgui

@@ -18,4 +18,8 @@ cairo_surface_t* createPagedImage(int width, int height);
 // without changing the pixels; rows already mapped are left alone.
 void prepareRows(cairo_surface_t* image, int top, int bottom);
 
+// As prepareRows for all of an image from createPagedImage that is about to be written whole,
+// in large pages where the system offers them.
+void prepareWhole(cairo_surface_t* image);
+
 } // namespace orvgui

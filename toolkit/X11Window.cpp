@@ -163,7 +163,7 @@ public:
                 }
         }
         cairo_surface_t* image = createPagedImage(width, height);
-        if (image) prepareRows(image, 0, height); // the first expose paints all of it
+        if (image) prepareWhole(image); // the first expose paints all of it
         return image;
     }
 
