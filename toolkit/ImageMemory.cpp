@@ -5,6 +5,7 @@
 #include <cairo.h>
 #include <cstdint>
 #include <sys/mman.h>
+#include <sys/shm.h>
 #include <unistd.h>
 
 namespace orvgui {
@@ -13,6 +14,7 @@ namespace {
 struct Mapping {
     void* address;
     std::size_t length;
+    int sharedId; // a System V shared memory segment's id, or -1
 };
 
 const cairo_user_data_key_t kMappingKey{};
@@ -22,8 +24,28 @@ constexpr std::size_t kLargePage = std::size_t{2} << 20;
 
 void unmap(void* data) {
     auto* mapping = static_cast<Mapping*>(data);
-    munmap(mapping->address, mapping->length);
+    if (mapping->sharedId >= 0)
+        shmdt(mapping->address);
+    else
+        munmap(mapping->address, mapping->length);
     delete mapping;
+}
+
+cairo_surface_t* wrap(const Mapping& memory, int width, int height, int stride) {
+    cairo_surface_t* image = cairo_image_surface_create_for_data(
+        static_cast<unsigned char*>(memory.address), CAIRO_FORMAT_ARGB32, width, height, stride);
+    auto* mapping = new Mapping(memory);
+    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_set_user_data(image, &kMappingKey, mapping, unmap) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(image);
+        unmap(mapping);
+        return nullptr;
+    }
+    return image;
+}
+
+const Mapping* mappingOf(cairo_surface_t* image) {
+    return static_cast<const Mapping*>(cairo_surface_get_user_data(image, &kMappingKey));
 }
 } // namespace
 
@@ -45,17 +67,27 @@ cairo_surface_t* createPagedImage(int width, int height) {
     if (aligned > start) munmap(mapped, aligned - start);
     if (start + slack > aligned)
         munmap(reinterpret_cast<void*>(aligned + length), start + slack - aligned);
-    void* address = reinterpret_cast<void*>(aligned);
-    cairo_surface_t* image = cairo_image_surface_create_for_data(
-        static_cast<unsigned char*>(address), CAIRO_FORMAT_ARGB32, width, height, stride);
-    auto* mapping = new Mapping{address, length};
-    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS ||
-        cairo_surface_set_user_data(image, &kMappingKey, mapping, unmap) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(image);
-        unmap(mapping);
-        return nullptr;
-    }
-    return image;
+    return wrap(Mapping{reinterpret_cast<void*>(aligned), length, -1}, width, height, stride);
+}
+
+cairo_surface_t* createSharedImage(int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    if (stride <= 0) return nullptr;
+    const std::size_t length = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    const int id = shmget(IPC_PRIVATE, length, IPC_CREAT | 0600);
+    if (id < 0) return nullptr;
+    void* address = shmat(id, nullptr, 0);
+    // Marked for removal at once: Linux still lets the server attach it, and it cannot outlive
+    // the process.
+    shmctl(id, IPC_RMID, nullptr);
+    if (address == reinterpret_cast<void*>(-1)) return nullptr;
+    return wrap(Mapping{address, length, id}, width, height, stride);
+}
+
+int sharedMemoryId(cairo_surface_t* image) {
+    const Mapping* mapping = image ? mappingOf(image) : nullptr;
+    return mapping ? mapping->sharedId : -1;
 }
 
 void prepareRows(cairo_surface_t* image, int top, int bottom) {
@@ -73,7 +105,7 @@ void prepareRows(cairo_surface_t* image, int top, int bottom) {
 }
 
 void prepareWhole(cairo_surface_t* image) {
-    auto* mapping = static_cast<const Mapping*>(cairo_surface_get_user_data(image, &kMappingKey));
+    const Mapping* mapping = mappingOf(image);
     if (!mapping) return;
     // Fewer, larger pages cost far fewer faults; where the system does not offer them on
     // request, this changes nothing.
