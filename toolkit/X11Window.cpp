@@ -11,6 +11,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XShm.h>
 #include <algorithm>
+#include <atomic>
 #include <cairo.h>
 #include <chrono>
 #include <cmath>
@@ -210,6 +211,8 @@ private:
 };
 
 SpareImages spareImages;
+
+std::atomic<bool> sharingRefused{false};
 
 int32_t modifierBits(PuglMods mods) {
     int32_t bits = 0;
@@ -469,7 +472,7 @@ private:
     static bool serverSharesMemory(Display* display) {
         sockaddr_storage address{};
         socklen_t length = sizeof address;
-        return XShmQueryExtension(display) &&
+        return !sharingRefused.load(std::memory_order_relaxed) && XShmQueryExtension(display) &&
                getsockname(ConnectionNumber(display), reinterpret_cast<sockaddr*>(&address),
                            &length) == 0 &&
                address.ss_family == AF_UNIX;
@@ -484,6 +487,8 @@ private:
         XShmAttach(display, &segment);
         XSync(display, False);
         sharing = !failedSince(display, serial);
+        // A server that refused once refuses again: later windows do not ask.
+        if (!sharing) sharingRefused.store(true, std::memory_order_relaxed);
     }
 
     // The image must not change while the server may still be reading the last put; the
