@@ -140,18 +140,6 @@ void CDrawContext::drawString(const char* text, const CPoint& where, bool antial
     cairo_new_path(cairo);
 }
 
-void CDrawContext::prepareFonts() {
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-    cairo_t* cairo = cairo_create(scratch);
-    {
-        CDrawContext context(cairo);
-        context.setFont(kSystemFont);
-        context.drawString("0123456789.,-+%dB", CRect(0, 0, 1, 1));
-    }
-    cairo_destroy(cairo);
-    cairo_surface_destroy(scratch);
-}
-
 CCoord CDrawContext::getStringWidth(const char* text) {
     if (!text || !*text) return 0;
     const ValidText valid(text);

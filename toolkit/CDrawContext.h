@@ -43,10 +43,6 @@ public:
     // One line of text with its baseline starting at where.
     void drawString(const char* text, const CPoint& where, bool antialias = true);
     CCoord getStringWidth(const char* text);
-
-    // Starts the process-wide font machinery (configuration, font files, glyph caches) by
-    // drawing text with the standard font into a scratch image; safe on any thread.
-    static void prepareFonts();
     // Draws the image region starting at offset into dest (no scaling).
     void drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset = CPoint(0, 0),
                     float alpha = 1.0f);

@@ -8,7 +8,6 @@
 #include "toolkit/PlatformWindow.h"
 
 #include <algorithm>
-#include <atomic>
 
 namespace orvgui {
 
@@ -16,7 +15,7 @@ CFrame::CFrame(const CRect& size, EditorInterface* editor)
     : CViewContainer(CRect(0, 0, size.getWidth(), size.getHeight())), editor(editor) {}
 
 CFrame::~CFrame() {
-    joinOpeningWork();
+    if (backgroundUnpacking.joinable()) backgroundUnpacking.join();
     menuOverlay.reset();
     removeAll(true);
     setBackground(nullptr);
@@ -26,12 +25,9 @@ CFrame::~CFrame() {
 bool CFrame::open(void* parent, PlatformType) {
     if (window) return false;
     invalid();
-    // The first open in the process finds the fonts not started and the background still
-    // packed: both are prepared on threads of their own while this one connects and sets the
-    // window up, and the first draw shares what is left.
-    static std::atomic<bool> fontsPrepared{false};
-    if (!fontsPrepared.exchange(true, std::memory_order_relaxed))
-        fontPreparation = std::thread(CDrawContext::prepareFonts);
+    // The first open in the process finds the background still packed: it unpacks on a second
+    // thread while this one connects and sets the window up, and the first draw shares what
+    // is left.
     CBitmap* packed = getBackground();
     if (packed && !packed->isUnpacked()) {
         packed->remember();
@@ -45,17 +41,12 @@ bool CFrame::open(void* parent, PlatformType) {
 }
 
 void CFrame::close() {
-    joinOpeningWork();
+    if (backgroundUnpacking.joinable()) backgroundUnpacking.join();
     menuOverlay.reset();
     removeAll(true);
     setBackground(nullptr);
     window.reset();
     forget();
-}
-
-void CFrame::joinOpeningWork() {
-    if (backgroundUnpacking.joinable()) backgroundUnpacking.join();
-    if (fontPreparation.joinable()) fontPreparation.join();
 }
 
 int CFrame::connectionFd() const {

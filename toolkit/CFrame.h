@@ -93,12 +93,10 @@ public:
 
 private:
     void updateMouseOver(const CPoint& where, const CButtonState& buttons);
-    void joinOpeningWork();
 
     EditorInterface* editor;
     std::unique_ptr<PlatformWindow> window;
     std::thread backgroundUnpacking; // during the first open of the process
-    std::thread fontPreparation;     // likewise
     std::unique_ptr<MenuOverlay> menuOverlay;
     std::vector<IKeyboardHook*> keyboardHooks;
     CView* focusView = nullptr;
