@@ -58,6 +58,11 @@ cairo_surface_t* CBitmap::surfaceWithRows(int top, int bottom) {
     return surface;
 }
 
+cairo_surface_t* CBitmap::getSurface() {
+    if (surface && strips > 0 && !isUnpacked()) prepareWhole(surface);
+    return surfaceWithRows(0, static_cast<int>(height));
+}
+
 // A strip that does not unpack stays transparent; it is not tried again.
 void CBitmap::unpack(uint32_t strip) {
     std::lock_guard<std::mutex> lock(unpacking);

@@ -38,7 +38,7 @@ public:
     // The image with rows [top, bottom) unpacked; editors on several threads may share it.
     cairo_surface_t* surfaceWithRows(int top, int bottom);
     // The image with every row unpacked.
-    cairo_surface_t* getSurface() { return surfaceWithRows(0, static_cast<int>(height)); }
+    cairo_surface_t* getSurface();
     bool isUnpacked() const { return unpackedStrips.load(std::memory_order_acquire) == strips; }
 
 private:

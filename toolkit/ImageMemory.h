@@ -14,8 +14,18 @@ namespace orvgui {
 // Null when it cannot be made.
 cairo_surface_t* createPagedImage(int width, int height);
 
-// Maps in the memory of rows [top, bottom) of an image from createPagedImage for writing,
+// As createPagedImage, in a System V shared memory segment that an X server on this machine
+// can read straight (MIT-SHM). Null when it cannot be made.
+cairo_surface_t* createSharedImage(int width, int height);
+// The shared memory segment of an image from createSharedImage; -1 for any other image.
+int sharedMemoryId(cairo_surface_t* image);
+
+// Maps in the memory of rows [top, bottom) of an image from either for writing,
 // without changing the pixels; rows already mapped are left alone.
 void prepareRows(cairo_surface_t* image, int top, int bottom);
+
+// As prepareRows for all of an image that is about to be written whole,
+// in large pages where the system offers them.
+void prepareWhole(cairo_surface_t* image);
 
 } // namespace orvgui

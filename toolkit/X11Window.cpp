@@ -9,12 +9,15 @@
 #include "toolkit/PlatformWindow.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XShm.h>
 #include <algorithm>
+#include <atomic>
 #include <cairo.h>
 #include <chrono>
 #include <cmath>
 #include <dlfcn.h>
 #include <mutex>
+#include <sys/socket.h>
 #include <thread>
 #include <vector>
 
@@ -38,16 +41,30 @@ __attribute__((constructor)) void pinGraphicsLibraries() {
 // bad parent id) would reach Xlib's default handler, which exits the host. While one of our
 // windows exists, a handler ignores them and passes every other connection's errors on.
 // Editors of two instances may run on two threads.
+// The serial of the last error ignored on each of them lets a request that may fail (sharing
+// memory with the server) find out whether it did.
+struct OurDisplay {
+    Display* display;
+    unsigned long lastErrorSerial;
+};
 std::mutex displaysMutex;
-std::vector<Display*> ourDisplays;
+std::vector<OurDisplay> ourDisplays;
 XErrorHandler hostErrorHandler = nullptr;
+
+std::vector<OurDisplay>::iterator findOurs(Display* display) {
+    return std::find_if(ourDisplays.begin(), ourDisplays.end(),
+                        [display](const OurDisplay& ours) { return ours.display == display; });
+}
 
 int onXError(Display* display, XErrorEvent* event) {
     XErrorHandler passOn;
     {
         std::lock_guard<std::mutex> lock(displaysMutex);
-        if (std::find(ourDisplays.begin(), ourDisplays.end(), display) != ourDisplays.end())
+        const auto ours = findOurs(display);
+        if (ours != ourDisplays.end()) {
+            ours->lastErrorSerial = event->serial;
             return 0;
+        }
         passOn = hostErrorHandler;
     }
     return passOn ? passOn(display, event) : 0;
@@ -70,13 +87,20 @@ void adoptDisplay(Display* display) {
         keepModuleMapped();
         hostErrorHandler = XSetErrorHandler(onXError);
     }
-    ourDisplays.push_back(display);
+    ourDisplays.push_back({display, 0});
+}
+
+// Whether a request from serial on (after an XSync) failed.
+bool failedSince(Display* display, unsigned long serial) {
+    std::lock_guard<std::mutex> lock(displaysMutex);
+    const auto ours = findOurs(display);
+    return ours != ourDisplays.end() && ours->lastErrorSerial >= serial;
 }
 
 void releaseDisplay(Display* display) {
     std::lock_guard<std::mutex> lock(displaysMutex);
-    ourDisplays.erase(std::remove(ourDisplays.begin(), ourDisplays.end(), display),
-                      ourDisplays.end());
+    const auto ours = findOurs(display);
+    if (ours != ourDisplays.end()) ourDisplays.erase(ours);
     if (!ourDisplays.empty()) return;
     // Put the host's handler back, unless the host installed another one meanwhile.
     const XErrorHandler current = XSetErrorHandler(hostErrorHandler);
@@ -151,19 +175,21 @@ public:
             cairo_surface_destroy(image);
     }
 
-    cairo_surface_t* take(int width, int height) {
+    cairo_surface_t* take(int width, int height, bool shared) {
         {
             std::lock_guard<std::mutex> lock(mutex);
             for (auto it = spare.begin(); it != spare.end(); ++it)
                 if (cairo_image_surface_get_width(*it) == width &&
-                    cairo_image_surface_get_height(*it) == height) {
+                    cairo_image_surface_get_height(*it) == height &&
+                    (sharedMemoryId(*it) >= 0) == shared) {
                     cairo_surface_t* image = *it;
                     spare.erase(it);
                     return image;
                 }
         }
-        cairo_surface_t* image = createPagedImage(width, height);
-        if (image) prepareRows(image, 0, height); // the first expose paints all of it
+        cairo_surface_t* image =
+            shared ? createSharedImage(width, height) : createPagedImage(width, height);
+        if (image) prepareWhole(image); // the first expose paints all of it
         return image;
     }
 
@@ -185,6 +211,8 @@ private:
 };
 
 SpareImages spareImages;
+
+std::atomic<bool> sharingRefused{false};
 
 int32_t modifierBits(PuglMods mods) {
     int32_t bits = 0;
@@ -285,16 +313,18 @@ class X11Window final : public PlatformWindow {
 public:
     explicit X11Window(CFrame& frame) : frame(frame) {}
     ~X11Window() override {
+        if (world) {
+            auto* display = static_cast<Display*>(puglGetNativeWorld(world));
+            if (sharing) XShmDetach(display, &segment);
+            if (gc) XFreeGC(display, gc);
+            if (view) puglFreeView(view);
+            // Collect the errors of the teardown while they are still ignored, and drop the
+            // events still queued for this window; the server is then done with the image.
+            XSync(display, True);
+            releaseDisplay(display);
+            worlds.give(world);
+        }
         if (backing) spareImages.give(backing);
-        if (!world) return;
-        auto* display = static_cast<Display*>(puglGetNativeWorld(world));
-        if (gc) XFreeGC(display, gc);
-        if (view) puglFreeView(view);
-        // Collect the errors of the teardown while they are still ignored, and drop the events
-        // still queued for this window.
-        XSync(display, True);
-        releaseDisplay(display);
-        worlds.give(world);
     }
 
     bool create(unsigned long parent) {
@@ -325,6 +355,7 @@ public:
                                                    static_cast<int>(size.getWidth()),
                                                    static_cast<int>(size.getHeight()));
             if (fitsImage(attributes) || converted) gc = XCreateGC(display, window, 0, nullptr);
+            shareable = gc && !converted && serverSharesMemory(display);
         }
         // Let the server map the window, so that the owner's first update, once it has placed
         // its views, paints the whole picture at once.
@@ -418,10 +449,13 @@ private:
     void draw(const PuglExposeEvent& expose) {
         if (!gc) return;
         const CRect& size = frame.getViewSize();
-        if (!backing)
+        if (!backing) {
             backing = spareImages.take(static_cast<int>(size.getWidth()),
-                                       static_cast<int>(size.getHeight()));
+                                       static_cast<int>(size.getHeight()), shareable);
+            if (backing && shareable) shareBacking();
+        }
         if (!backing) return;
+        awaitPut();
         const CRect area(expose.x, expose.y, expose.x + expose.width, expose.y + expose.height);
         cairo_t* cairo = cairo_create(backing);
         {
@@ -431,6 +465,39 @@ private:
         cairo_destroy(cairo);
         cairo_surface_flush(backing);
         putImage(area);
+    }
+
+    // The server reads the image straight from our memory where it runs on this machine and
+    // offers to; a refused attachment (another IPC namespace, say) falls back to XPutImage.
+    static bool serverSharesMemory(Display* display) {
+        sockaddr_storage address{};
+        socklen_t length = sizeof address;
+        return !sharingRefused.load(std::memory_order_relaxed) && XShmQueryExtension(display) &&
+               getsockname(ConnectionNumber(display), reinterpret_cast<sockaddr*>(&address),
+                           &length) == 0 &&
+               address.ss_family == AF_UNIX;
+    }
+
+    void shareBacking() {
+        auto* display = static_cast<Display*>(puglGetNativeWorld(world));
+        segment.shmid = sharedMemoryId(backing);
+        segment.shmaddr = reinterpret_cast<char*>(cairo_image_surface_get_data(backing));
+        segment.readOnly = True;
+        const unsigned long serial = NextRequest(display);
+        XShmAttach(display, &segment);
+        XSync(display, False);
+        sharing = !failedSince(display, serial);
+        // A server that refused once refuses again: later windows do not ask.
+        if (!sharing) sharingRefused.store(true, std::memory_order_relaxed);
+    }
+
+    // The image must not change while the server may still be reading the last put; the
+    // events read since usually show it has finished without asking.
+    void awaitPut() {
+        if (!pendingPut) return;
+        auto* display = static_cast<Display*>(puglGetNativeWorld(world));
+        if (XLastKnownRequestProcessed(display) < pendingPut) XSync(display, False);
+        pendingPut = 0;
     }
 
     // cairo's pixels are native-endian 32-bit words, which a 24- or 32-bit TrueColor window
@@ -465,6 +532,15 @@ private:
         image.green_mask = 0xff00;
         image.blue_mask = 0xff;
         if (!XInitImage(&image)) return;
+        if (sharing) {
+            image.obdata = reinterpret_cast<char*>(&segment);
+            pendingPut = NextRequest(display);
+            XShmPutImage(display, puglGetNativeView(view), gc, &image, static_cast<int>(area.left),
+                         static_cast<int>(area.top), static_cast<int>(area.left),
+                         static_cast<int>(area.top), static_cast<unsigned>(area.getWidth()),
+                         static_cast<unsigned>(area.getHeight()), False);
+            return;
+        }
         XPutImage(display, puglGetNativeView(view), gc, &image, static_cast<int>(area.left),
                   static_cast<int>(area.top), static_cast<int>(area.left),
                   static_cast<int>(area.top), static_cast<unsigned>(area.getWidth()),
@@ -503,6 +579,10 @@ private:
     cairo_surface_t* backing = nullptr;
     GC gc = nullptr; // none when the frame's image cannot be put into the window
     std::unique_ptr<ConvertedImage> converted; // for a window that takes other pixels
+    bool shareable = false;                    // the server may read the image from memory
+    bool sharing = false;                      // and has attached it
+    XShmSegmentInfo segment{};
+    unsigned long pendingPut = 0; // the serial of a shared put the server may still be reading
     int depth = 24;
     int32_t pressed = 0;
     int32_t lastButton = 0;

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -54,13 +55,17 @@ std::optional<std::string> startXvfb() {
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     // -terminate: the server ends with its last client, so it cannot outlive a crashed test.
-    // ORVANE_TEST_SCREEN_DEPTH asks for a screen of another depth (30: 10 bits a channel).
+    // ORVANE_TEST_SCREEN_DEPTH asks for a screen of another depth (30: 10 bits a channel);
+    // ORVANE_TEST_NO_SHARED_MEMORY for a server without MIT-SHM, as a remote one is.
     const char* depth = std::getenv("ORVANE_TEST_SCREEN_DEPTH");
     const std::string screen = std::string("2400x1000x") + (depth ? depth : "24");
-    const char* args[] = {"Xvfb",       "-displayfd", "3", "-nolisten",    "tcp",
-                          "-terminate", "-screen",    "0", screen.c_str(), nullptr};
-    const bool started =
-        posix_spawnp(&serverPid, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ) == 0;
+    std::vector<const char*> args = {"Xvfb",       "-displayfd", "3", "-nolisten",   "tcp",
+                                     "-terminate", "-screen",    "0", screen.c_str()};
+    if (std::getenv("ORVANE_TEST_NO_SHARED_MEMORY"))
+        args.insert(args.end(), {"-extension", "MIT-SHM"});
+    args.push_back(nullptr);
+    const bool started = posix_spawnp(&serverPid, "Xvfb", &actions, nullptr,
+                                      const_cast<char**>(args.data()), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     std::string number;
