@@ -30,10 +30,13 @@ struct InstanceLink {
             if (written.load() == value) return true;
         return false;
     }
+    // Every run calls this for every port: a plain load first keeps the read-modify-write, and
+    // its cost, to the rare slot that holds the value.
     void takeEcho(std::size_t port, float value) {
         for (auto& written : echo[port]) {
             float expected = value;
-            written.compare_exchange_strong(expected, std::numeric_limits<float>::quiet_NaN());
+            if (written.load(std::memory_order_relaxed) == value)
+                written.compare_exchange_strong(expected, std::numeric_limits<float>::quiet_NaN());
         }
     }
 

@@ -80,12 +80,12 @@ void Lv2Effect::activate(bool on) {
 // the interface's own report of the effect's value, and it says something else than the effect
 // holds: values set by the editor, by MIDI or by a restored state are not overwritten by a port
 // that merely still shows them.
-float Lv2Effect::newHostValue(std::size_t i, float held) const {
+float Lv2Effect::newHostValue(std::size_t i) const {
     constexpr float none = std::numeric_limits<float>::quiet_NaN();
     if (!controls[i]) return none;
     const float port = *controls[i];
     if (!std::isfinite(port) || port == seen[i].load() || isEcho(i, port)) return none;
-    if (adapter::toPlain(i, held) == port) return none;
+    if (adapter::toPlain(i, driver->value(i)) == port) return none;
     return adapter::toNormalised(i, port);
 }
 
@@ -93,7 +93,7 @@ void Lv2Effect::takeControls() {
     for (std::size_t i = 0; i < kExposedCount; ++i) {
         if (!controls[i]) continue;
         const float port = *controls[i];
-        const float value = newHostValue(i, driver->value(i));
+        const float value = newHostValue(i);
         if (std::isfinite(value)) driver->queueValue(i, value, 0);
         if (std::isfinite(port)) seen[i].store(port);
         // The interface's report has arrived: a later host write of that value is the host's.
@@ -130,7 +130,7 @@ LV2_State_Status Lv2Effect::save(LV2_State_Store_Function store, LV2_State_Handl
     float unseen[kExposedCount];
     float ports[kExposedCount];
     for (std::size_t i = 0; i < kExposedCount; ++i) {
-        unseen[i] = newHostValue(i, driver->value(i));
+        unseen[i] = newHostValue(i);
         const float port = controls[i] ? *controls[i] : seen[i].load();
         ports[i] = std::isfinite(port) ? port : seen[i].load();
     }

@@ -34,7 +34,7 @@ public:
 private:
     explicit Lv2Effect(LV2_URID_Map* map);
     // The port's value when it tells the effect something new, else NaN.
-    float newHostValue(std::size_t control, float held) const;
+    float newHostValue(std::size_t control) const;
     void takeControls();
     void queueMidi(std::uint32_t frames);
 
